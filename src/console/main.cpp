@@ -1,0 +1,147 @@
+// dasom-chat: the companion in a terminal, over the same engine as the window.
+//
+//   dasom-chat [--folder DIR] [--seed N] [--monologue]
+//
+// Each input line is one sentence; after each turn the speech label's text is printed. Piped
+// input gets nothing but one reply per turn, so scripts can read the conversation.
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "console_host.h"
+#include "engine/engine.h"
+#include "settings/settings.h"
+#include "text/codec.h"
+#include "text/file_error.h"
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+struct Options {
+    std::optional<std::filesystem::path> folder;
+    std::optional<std::uint32_t> seed;
+    bool monologue = false;
+};
+
+void usage() {
+    std::cerr << "사용법: dasom-chat [--folder 폴더] [--seed 숫자] [--monologue]\n";
+}
+
+std::optional<Options> parse(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--folder" && i + 1 < argc) {
+            options.folder = argv[++i];
+        } else if (arg == "--seed" && i + 1 < argc) {
+            try {
+                options.seed = static_cast<std::uint32_t>(std::stoul(argv[++i]));
+            } catch (const std::exception&) {
+                return std::nullopt;
+            }
+        } else if (arg == "--monologue") {
+            options.monologue = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+std::filesystem::path executable_folder(const char* argv0) {
+#ifdef _WIN32
+    wchar_t buffer[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+    if (length > 0) return std::filesystem::path(std::wstring(buffer, length)).parent_path();
+#else
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) return self.parent_path();
+#endif
+    return std::filesystem::absolute(argv0).parent_path();
+}
+
+// Runs one step of the core; an error is reported like the window's error box. False when an
+// error ended the step.
+template <typename Step>
+bool guarded(std::ostream& err, Step&& step) {
+    try {
+        step();
+        return true;
+    } catch (const std::exception& error) {
+        err << error.what() << "\n\n" << std::flush;
+        return false;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::optional<Options> options = parse(argc, argv);
+    if (!options) {
+        usage();
+        return 2;
+    }
+    const std::filesystem::path folder =
+        options->folder ? std::filesystem::absolute(*options->folder) : executable_folder(argv[0]);
+    const std::filesystem::path settings_file = folder / settings::kFileName;
+
+    std::mt19937 random(options->seed ? *options->seed
+                                      : static_cast<std::uint32_t>(
+                                            std::chrono::system_clock::now().time_since_epoch().count()));
+    console::ConsoleHost host(std::cin, std::cout, std::cerr);
+    engine::Engine engine(folder, host, random);
+
+    settings::Settings stored = settings::read_settings(settings_file);
+    engine.user_name = stored.user_name;
+    engine.computer_name = stored.computer_name;
+    engine.mood = stored.mood;
+
+    if (options->monologue) {
+        const bool spoke = guarded(std::cerr, [&] { engine.mal(); });
+        if (spoke) console::ConsoleHost::print(std::cout, host.speech());
+        std::cout << '\n';
+        return spoke ? 0 : 1;
+    }
+
+    const bool interactive = isatty(fileno(stdin));
+    std::string line;
+    for (;;) {
+        if (interactive) std::cout << "> " << std::flush;
+        if (!host.read_line(line)) break;
+        const bool completed =
+            guarded(std::cerr, [&] { engine.chat_turn(text::sentence_from_utf8(line)); });
+        if (interactive && completed) {
+            console::ConsoleHost::print(std::cout, engine.computer_name);
+            std::cout << ": ";
+        }
+        // An error ends the turn with the speech label hidden: an empty line.
+        if (completed) console::ConsoleHost::print(std::cout, host.speech());
+        std::cout << '\n' << std::flush;
+        if (host.close_requested()) break;
+    }
+
+    stored.user_name = engine.user_name;
+    stored.computer_name = engine.computer_name;
+    stored.mood = engine.mood;
+    try {
+        settings::write_settings(settings_file, stored);
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << "\n\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,146 @@
+// Answer selection: the first answer group of data2.dat whose header fits the sentence.
+
+#include <vector>
+
+#include "engine/data_names.h"
+#include "engine/engine.h"
+#include "engine/header_fields.h"
+#include "text/byte_search.h"
+#include "text/line_reader.h"
+
+namespace engine {
+
+namespace {
+
+enum Operator { kNone = 0, kOr = 1, kAnd = 2 };
+
+struct Marks {
+    std::string any_person = to_cp949("무");
+    std::string question = to_cp949("의문");
+    std::string statement = to_cp949("평서");
+    std::string good = to_cp949("좋음");
+    std::string bad = to_cp949("나쁨");
+};
+
+const Marks& marks() {
+    static const Marks instance;
+    return instance;
+}
+
+struct Header {
+    int op = kNone;
+    int kind = 0;
+    int mood = 0;
+    std::string person;
+    std::string item1;
+    std::string item2;
+};
+
+Header read_header(std::string_view line) {
+    const Marks& m = marks();
+    Header header;
+    header.op = text::contains(line, "|") ? kOr : text::contains(line, "&") ? kAnd : kNone;
+    header.kind = text::contains(line, m.question) ? 1 : text::contains(line, m.statement) ? 2 : 0;
+    header.mood = text::contains(line, m.good) ? 1 : text::contains(line, m.bad) ? 2 : 0;
+    std::string_view rest = line;
+    header.person = take_bracket_field(rest);
+    header.item1 = take_bracket_field(rest);
+    if (header.op != kNone) header.item2 = take_bracket_field(rest);
+    return header;
+}
+
+std::string debug_text(int person, int sentence_kind, int noun_count, std::int32_t mood,
+                       const std::string& item1_word, const std::string& item2_word,
+                       const Header& header) {
+    const std::vector<std::string> lines = {
+        to_cp949("질문"),
+        to_cp949("질문한 인칭=") + std::to_string(person),
+        to_cp949("질문의 명사개수=") + std::to_string(noun_count),
+        to_cp949("항목1=") + item1_word,
+        to_cp949("항목2=") + item2_word,
+        to_cp949("질문의 의문/평서(0/1)=") + std::to_string(sentence_kind),
+        to_cp949("현재기분=") + std::to_string(mood),
+        "",
+        to_cp949("대답"),
+        to_cp949("인칭=") + header.person,
+        to_cp949("항목명1=") + header.item1,
+        to_cp949("항목명2=") + header.item2,
+        to_cp949("연산자(or,and,없음)=") + std::to_string(header.op),
+        to_cp949("의문/평서=") + std::to_string(header.kind),
+        to_cp949("기분=") + std::to_string(header.mood),
+    };
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) text += '\r';
+        text += lines[i];
+    }
+    return text;
+}
+
+}  // namespace
+
+void Engine::proc_answer(int person, int sentence_kind, int noun_count,
+                         const std::string& sentence) {
+    const Marks& m = marks();
+    const int mood_class = mood >= 0 ? 1 : 2;
+    const std::string person_text = std::to_string(person);
+
+    text::LineReader answers(data_file(names::kAnswers));
+    while (!answers.at_end()) {
+        const std::string line = answers.read_line(text::kShortLine);
+        if (begins_with(line, "//") || !begins_with(line, "*")) continue;
+
+        const Header header = read_header(line);
+        if (header.person != person_text && header.person != m.any_person) continue;
+        if (header.kind != 0 && header.kind != sentence_kind) continue;
+        if (header.mood != 0 && header.mood != mood_class) continue;
+
+        bool fits = false;
+        if (header.op == kNone) {
+            for (int k = noun_count; k >= 1 && !fits; --k) {
+                if (nouns[k - 1].item_name == header.item1) {
+                    item1_word = nouns[k - 1].word;
+                    fits = true;
+                }
+            }
+        } else {
+            // Every hit overwrites the word, so the lowest-numbered match is the one that stays.
+            int hits = 0;
+            for (int k = noun_count; k >= 1; --k) {
+                if (nouns[k - 1].item_name == header.item1) {
+                    item1_word = nouns[k - 1].word;
+                    ++hits;
+                }
+            }
+            for (int k = noun_count; k >= 1; --k) {
+                if (nouns[k - 1].item_name == header.item2) {
+                    item2_word = nouns[k - 1].word;
+                    ++hits;
+                }
+            }
+            fits = header.op == kOr ? hits >= 1 : hits >= 2;
+        }
+        if (!fits) continue;
+
+        std::vector<std::string> templates;
+        while (!answers.at_end()) {
+            std::string answer = answers.read_line(text::kShortLine);
+            if (begins_with(answer, "*")) break;
+            templates.push_back(std::move(answer));
+        }
+        const int choice = draw(static_cast<int>(templates.size()));
+        host_.set_speech(proc_symbol(templates.empty() ? std::string() : templates[choice]));
+        if (debug_mode) {
+            host_.debug_box(debug_text(person, sentence_kind, noun_count, mood, item1_word,
+                                       item2_word, header));
+        }
+        return;
+    }
+
+    if (!proc_answer2(sentence)) {
+        last_unanswered_sentence = sentence;
+        proc_dasom_que();
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,35 @@
+// The engine object and the Enter turn.
+
+#include "engine/data_names.h"
+#include "engine/engine.h"
+#include "text/codec.h"
+
+namespace engine {
+
+std::string to_cp949(const char* utf8) { return text::cp949(utf8); }
+
+Engine::Engine(std::filesystem::path program_folder, Host& host, std::mt19937& random)
+    : program_folder_(std::move(program_folder)), host_(host), random_(random) {
+    user_name = to_cp949("사람");
+    computer_name = to_cp949("다솜");
+}
+
+int Engine::draw(int n) {
+    if (n <= 0) return 0;
+    return std::uniform_int_distribution<int>(0, n - 1)(random_);
+}
+
+void Engine::chat_turn(const std::string& sentence) {
+    const std::string command = reserve_search(sentence);
+    if (!command.empty()) {
+        reserve_exec(command);
+    } else {
+        proc_question(sentence);
+    }
+    if (animation_pending == 1) {
+        host_.play_animation();
+        animation_pending = 0;
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,63 @@
+// The companion's own questions (data3.dat), filled with random keywords of data1.dat.
+
+#include <vector>
+
+#include "engine/data_names.h"
+#include "engine/engine.h"
+#include "engine/header_fields.h"
+#include "text/byte_search.h"
+#include "text/file_error.h"
+#include "text/line_reader.h"
+
+namespace engine {
+
+namespace {
+// Only this many questions can ever be drawn, however large the count.
+constexpr int kDrawableQuestions = 256;
+}  // namespace
+
+void Engine::proc_dasom_que() {
+    text::LineReader questions(data_file(names::kQuestions));
+    const int count = text::parse_int(questions.read_line());
+    // A negative count draws like an empty one: the first question.
+    const int drawn = draw(count) % kDrawableQuestions;
+    std::string question;
+    for (int i = 0; i <= drawn; ++i) question = questions.read_line();
+
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t open = question.find('{', from);
+        if (open == std::string::npos) break;
+        const std::size_t close = question.find('}', open);
+        // A placeholder that is never closed leaves the rest of the question as it is.
+        if (close == std::string::npos) break;
+        const std::string label = question.substr(open + 1, close - open - 1);
+        question.erase(open, close - open + 1);
+        const std::string item = find_item(label);
+        question.insert(open, item);
+        from = open + item.size();
+    }
+    host_.set_speech(proc_symbol(question));
+}
+
+std::string Engine::find_item(const std::string& label) {
+    text::LineReader keywords(data_file(names::kKeywords));
+    while (!keywords.at_end()) {
+        const std::string line = keywords.read_line(text::kShortLine);
+        if (begins_with(line, "//") || !begins_with(line, "*")) continue;
+        if (!text::contains(line, label)) continue;
+
+        // Empty lines count here: drawing one simply leaves the placeholder empty.
+        std::vector<std::string> candidates;
+        while (!keywords.at_end()) {
+            std::string keyword = keywords.read_line(text::kShortLine);
+            if (begins_with(keyword, "*")) break;
+            candidates.push_back(std::move(keyword));
+        }
+        if (candidates.empty()) return {};
+        return candidates[draw(static_cast<int>(candidates.size()))];
+    }
+    return {};
+}
+
+}  // namespace engine

@@ -1,0 +1,104 @@
+#pragma once
+// The conversation engine: one typed sentence in, one reply in the speech label out.
+//
+// Every data file is opened, read from its first line and closed within the call that needs
+// it; nothing is cached, so an edit to a data file takes effect at the next sentence. A data
+// file that cannot be opened throws text::FileError, which ends the turn at that step; what
+// changed before stays changed. The engine reaches the window only through `Host`.
+//
+// All texts are CP949 bytes.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "engine/host.h"
+
+namespace engine {
+
+// One data1.dat section that matched the sentence.
+struct noun_type {
+    std::string item_name;  // the section's label
+    std::string word;       // the keyword found in the sentence
+};
+
+inline constexpr int kMaxNouns = 10;
+
+// Grammatical person and sentence kinds as question matching finds them.
+inline constexpr int kQuestion = 1;
+inline constexpr int kStatement = 2;
+
+// How a topic keyword must stand in the sentence.
+inline constexpr int kAnywhere = 1;
+inline constexpr int kAtStart = 2;
+inline constexpr int kAtEnd = 3;
+
+class Engine {
+public:
+    Engine(std::filesystem::path program_folder, Host& host, std::mt19937& random);
+
+    // The Enter turn: a reserved command, or else question matching and answer selection;
+    // then the pending animation. The window hides and shows the label around it.
+    void chat_turn(const std::string& sentence);
+
+    // Reserved commands (reserve.dat).
+    std::string reserve_search(const std::string& sentence);
+    void reserve_exec(const std::string& command);
+
+    // The three keyword tests. Positions are 1-based byte positions.
+    static int set_inching(const std::string& word, const std::string& sentence);
+    static int search_ask(const std::string& word, const std::string& sentence);
+    static void search_noun(const std::string& word, const std::string& sentence, int match_type,
+                            std::string& result);
+
+    // Question matching (data1.dat), then answer selection.
+    void proc_question(const std::string& sentence);
+    // Answer selection (data2.dat), falling back to free talk and the computer's questions.
+    void proc_answer(int person, int sentence_kind, int noun_count, const std::string& sentence);
+
+    // Particles and placeholders (vowel.dat).
+    bool jong_decision(const std::string& word);
+    static std::string proc_josa(int has_final_consonant, const std::string& particle);
+    std::string proc_symbol(const std::string& template_text);
+
+    // The computer's own questions (data3.dat with words of data1.dat).
+    void proc_dasom_que();
+    std::string find_item(const std::string& label);
+
+    // Free talk (data4.dat). True when a reply was written into the speech label.
+    bool proc_answer2(const std::string& sentence);
+
+    // The monologue (mal.dat), called by the idle timer.
+    void mal();
+
+    const std::filesystem::path& program_folder() const { return program_folder_; }
+    std::filesystem::path data_file(const char* name) const { return program_folder_ / name; }
+
+    // Engine state. It lives as long as the window.
+    bool debug_mode = false;
+    std::int32_t mood = 0;
+    int animation_pending = 0;
+    std::array<noun_type, kMaxNouns> nouns{};
+    int noun_count = 0;
+    std::string item1_word;
+    std::string item2_word;
+
+    // The names put into replies in place of "$" and "#".
+    std::string user_name;
+    std::string computer_name;
+
+    // The last sentence that got a question back instead of an answer (empty when none yet),
+    // so the user can teach the companion an answer to it.
+    std::string last_unanswered_sentence;
+
+private:
+    int draw(int n);
+
+    std::filesystem::path program_folder_;
+    Host& host_;
+    std::mt19937& random_;
+};
+
+}  // namespace engine

@@ -1,0 +1,97 @@
+// Reserved phrases (reserve.dat): pairs of a free phrase and a fixed command.
+
+#include "engine/data_names.h"
+#include "engine/engine.h"
+#include "text/byte_search.h"
+#include "text/line_reader.h"
+
+namespace engine {
+
+namespace {
+
+struct Commands {
+    std::string quit = to_cp949("[종료]");
+    std::string add_command = to_cp949("[실행추가]");
+    std::string delete_command = to_cp949("[실행삭제]");
+    std::string launch = to_cp949("[실행]");
+    std::string add_address = to_cp949("[주소추가]");
+    std::string delete_address = to_cp949("[주소삭제]");
+    std::string search_address = to_cp949("[주소검색]");
+    std::string add_word = to_cp949("[단어추가]");
+    std::string delete_word = to_cp949("[단어삭제]");
+    std::string search_word = to_cp949("[단어검색]");
+    std::string teach = to_cp949("[대화추가]");
+    std::string debug_on = to_cp949("[디버깅모드설정]");
+    std::string debug_off = to_cp949("[디버깅모드해제]");
+
+    std::string launch_echo = to_cp949("무엇을 실행을 할까요.");
+    std::string address_echo = to_cp949("주소록을 실행 합니다.");
+    std::string word_echo = to_cp949("단어장을 실행 합니다.");
+    std::string teach_echo = to_cp949("대화입력기를 실행합니다.");
+    std::string debug_on_echo = to_cp949("Debug mode로 설정했습니다.");
+    std::string debug_off_echo = to_cp949("Debug mode를 해제합니다.");
+    std::string unknown_suffix = to_cp949(" 을 실행합니다.");
+};
+
+const Commands& commands() {
+    static const Commands instance;
+    return instance;
+}
+
+}  // namespace
+
+std::string Engine::reserve_search(const std::string& sentence) {
+    text::LineReader reserve(data_file(names::kReserve));
+    std::string command;
+    while (!reserve.at_end()) {
+        const std::string phrase = reserve.read_line();
+        if (text::contains(sentence, phrase)) {
+            // Past the end of an odd-length file this reads as empty: no command.
+            return reserve.read_line();
+        }
+        reserve.skip_line();
+        command.clear();
+    }
+    return command;
+}
+
+void Engine::reserve_exec(const std::string& command) {
+    const Commands& c = commands();
+    if (command == c.quit) {
+        host_.close_main_window();
+    } else if (command == c.add_command) {
+        host_.open_record_entry(Book::commands);
+    } else if (command == c.delete_command) {
+        host_.open_record_deletion(Book::commands);
+    } else if (command == c.launch) {
+        host_.set_speech(c.launch_echo);
+        host_.run_launcher();
+    } else if (command == c.add_address) {
+        host_.open_record_entry(Book::addresses);
+    } else if (command == c.delete_address) {
+        host_.open_record_deletion(Book::addresses);
+    } else if (command == c.search_address) {
+        host_.set_speech(c.address_echo);
+        host_.search_addresses();
+    } else if (command == c.add_word) {
+        host_.open_record_entry(Book::words);
+    } else if (command == c.delete_word) {
+        host_.open_record_deletion(Book::words);
+    } else if (command == c.search_word) {
+        host_.set_speech(c.word_echo);
+        host_.search_words();
+    } else if (command == c.teach) {
+        host_.set_speech(c.teach_echo);
+        host_.open_free_talk_entry();
+    } else if (command == c.debug_on) {
+        debug_mode = true;
+        host_.set_speech(c.debug_on_echo);
+    } else if (command == c.debug_off) {
+        debug_mode = false;
+        host_.set_speech(c.debug_off_echo);
+    } else {
+        host_.set_speech(command + c.unknown_suffix);
+    }
+}
+
+}  // namespace engine

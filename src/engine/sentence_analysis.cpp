@@ -1,0 +1,44 @@
+// The three keyword tests of question matching. They hold no vocabulary of their own.
+
+#include "engine/engine.h"
+#include "text/byte_search.h"
+
+namespace engine {
+
+namespace {
+
+// True when the first occurrence, at 1-based `position`, ends on the sentence's last byte.
+bool ends_sentence(std::size_t position, const std::string& word, const std::string& sentence) {
+    return position >= 1 && word.size() <= sentence.size() &&
+           position == sentence.size() - word.size() + 1;
+}
+
+}  // namespace
+
+int Engine::set_inching(const std::string& word, const std::string& sentence) {
+    return static_cast<int>(text::find_first(sentence, word));
+}
+
+int Engine::search_ask(const std::string& word, const std::string& sentence) {
+    return ends_sentence(text::find_first(sentence, word), word, sentence) ? 1 : 2;
+}
+
+void Engine::search_noun(const std::string& word, const std::string& sentence, int match_type,
+                         std::string& result) {
+    const std::size_t position = text::find_first(sentence, word);
+    switch (match_type) {
+        case kAnywhere:
+            result = position >= 1 ? word : std::string();
+            break;
+        case kAtStart:
+            result = position >= 1 && position <= 3 ? word : std::string();
+            break;
+        case kAtEnd:
+            result = ends_sentence(position, word, sentence) ? word : std::string();
+            break;
+        default:
+            break;  // an unknown rule leaves the result as it was
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "support/temp_folder.h"
+#include "text/file_error.h"
+#include "text/line_reader.h"
+
+namespace {
+
+using testing_support::TempFolder;
+
+std::vector<std::string> lines_of(const std::filesystem::path& file) {
+    return text::read_all_lines(file);
+}
+
+TEST(LineReader, LineEndsAndTheLastLine) {
+    TempFolder folder;
+    struct Row {
+        const char* bytes;
+        std::vector<std::string> lines;
+    };
+    const Row rows[] = {
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\r\nb", {"a", "b"}},           // no line end after the last line
+        {"a\r\n\r\nb\r\n", {"a", "", "b"}},  // an empty line is a line
+        {"a\rb\r\n", {"a\rb"}},           // a CR alone is not a line end
+        {"", {}},
+        {"\r\n", {""}},
+    };
+    for (const Row& row : rows) {
+        folder.write_bytes("f.dat", row.bytes);
+        EXPECT_EQ(lines_of(folder / "f.dat"), row.lines) << row.bytes;
+    }
+}
+
+TEST(LineReader, ReadingPastTheEndYieldsEmptyLines) {
+    TempFolder folder;
+    folder.write_bytes("f.dat", "only\r\n");
+    text::LineReader reader(folder / "f.dat");
+    EXPECT_FALSE(reader.at_end());
+    EXPECT_EQ(reader.read_line(), "only");
+    EXPECT_TRUE(reader.at_end());
+    EXPECT_EQ(reader.read_line(), "");
+    EXPECT_EQ(reader.read_line(text::kShortLine), "");
+    EXPECT_TRUE(reader.at_end());
+}
+
+TEST(LineReader, ShortLinesKeepNinetyNineBytesAndSkipTheRest) {
+    TempFolder folder;
+    const std::string long_line(120, 'x');
+    const std::string exact(99, 'y');
+    folder.write_bytes("f.dat", long_line + "\r\n" + exact + "\r\n" + "next\r\n" + exact + "\r");
+    text::LineReader reader(folder / "f.dat");
+    EXPECT_EQ(reader.read_line(text::kShortLine), std::string(99, 'x'));
+    EXPECT_EQ(reader.read_line(text::kShortLine), exact);
+    EXPECT_EQ(reader.read_line(text::kShortLine), "next");
+    EXPECT_EQ(reader.read_line(text::kShortLine), exact);
+    EXPECT_TRUE(reader.at_end());
+}
+
+TEST(LineReader, LinesLongerThanTheBuffer) {
+    TempFolder folder;
+    const std::string huge(200 * 1024, 'h');
+    folder.write_bytes("f.dat", huge + "\r\nend");
+    text::LineReader reader(folder / "f.dat");
+    EXPECT_EQ(reader.read_line(), huge);
+    EXPECT_EQ(reader.read_line(), "end");
+    text::LineReader cut(folder / "f.dat");
+    EXPECT_EQ(cut.read_line(text::kShortLine), std::string(99, 'h'));
+    EXPECT_EQ(cut.read_line(), "end");
+}
+
+TEST(LineReader, CheckedOpenOfAMissingFileNamesThePath) {
+    TempFolder folder;
+    try {
+        text::LineReader reader(folder / "missing.dat");
+        FAIL() << "no error";
+    } catch (const text::FileError& error) {
+        EXPECT_EQ(error.path(), folder / "missing.dat");
+        EXPECT_NE(std::string(error.what()).find("missing.dat"), std::string::npos);
+        EXPECT_FALSE(error.reason().empty());
+    }
+}
+
+TEST(LineReader, UncheckedOpenOfAMissingFileReadsAsEmpty) {
+    TempFolder folder;
+    text::LineReader reader(folder / "missing.dat", text::LineReader::Checking::unchecked);
+    EXPECT_TRUE(reader.at_end());
+    EXPECT_EQ(reader.read_line(), "");
+}
+
+TEST(LineReader, AFolderIsNotAFile) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "sub");
+    EXPECT_THROW(
+        {
+            text::LineReader reader(folder / "sub");
+            reader.at_end();
+        },
+        text::FileError);
+}
+
+}  // namespace
