@@ -1,0 +1,46 @@
+#include "shell/appearance.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+
+static void init_pictures_resource() { Q_INIT_RESOURCE(pictures); }
+
+namespace shell {
+
+void install_font_substitutions() {
+    static const bool done = [] {
+        QFont::insertSubstitution(QStringLiteral("굴림"), QStringLiteral("NanumGothic"));
+        QFont::insertSubstitution(QStringLiteral("굴림체"), QStringLiteral("NanumGothicCoding"));
+        QFont::insertSubstitution(QStringLiteral("Gulim"), QStringLiteral("NanumGothic"));
+        QFont::insertSubstitution(QStringLiteral("GulimChe"), QStringLiteral("NanumGothicCoding"));
+        return true;
+    }();
+    (void)done;
+}
+
+void init_pictures() {
+    static const bool done = [] {
+        init_pictures_resource();
+        return true;
+    }();
+    (void)done;
+}
+
+QIcon program_icon() {
+    init_pictures();
+    QSvgRenderer renderer(kIconPicture);
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        renderer.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+}  // namespace shell

@@ -1,0 +1,26 @@
+#pragma once
+// Fonts and pictures shared by the program's windows.
+
+#include <QIcon>
+#include <QString>
+
+namespace shell {
+
+// The program's fonts are requested by their Korean names; fontconfig does not know them, so
+// they are mapped onto an installed Korean font. Safe to call more than once.
+void install_font_substitutions();
+
+// Makes the embedded pictures available (the resources live in a static library). Safe to
+// call more than once.
+void init_pictures();
+
+// Resource paths of the embedded pictures.
+inline const QString kBackgroundPicture = QStringLiteral(":/pictures/background.svg");
+inline const QString kCharacterPicture = QStringLiteral(":/pictures/nuri.svg");
+inline const QString kIconPicture = QStringLiteral(":/pictures/icon.svg");
+inline const QString kAboutPicture = QStringLiteral(":/pictures/about.svg");
+
+// The program's icon, rendered at the sizes task bars and trays ask for.
+QIcon program_icon();
+
+}  // namespace shell

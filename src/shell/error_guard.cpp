@@ -1,0 +1,30 @@
+#include "shell/error_guard.h"
+
+#include <QString>
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "shell/dialogs.h"
+
+namespace shell {
+
+void show_current_error(QWidget* parent) noexcept {
+    // The core's errors carry finished UTF-8 messages (the path and the system's reason).
+    QString text;
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        text = QString::fromUtf8(e.what());
+    } catch (...) {
+        text = QStringLiteral("알 수 없는 오류가 일어났습니다.");
+    }
+    try {
+        dialogs().error(parent, text);
+    } catch (...) {
+        // Nowhere left to show it: the terminal is the last resort.
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    }
+}
+
+}  // namespace shell

@@ -1,0 +1,35 @@
+// The window program: the companion's main window, run until it closes.
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include <filesystem>
+
+#include "shell/appearance.h"
+#include "shell/main_window.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("다솜V1.0"));
+    // The window hides in the tray and dialogs close while it is hidden: only the main
+    // window's own close ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    shell::install_font_substitutions();
+    QApplication::setWindowIcon(shell::program_icon());
+
+    QCommandLineParser options;
+    const QCommandLineOption folder_option(
+        QStringLiteral("folder"), QStringLiteral("Use DIR as the program folder."),
+        QStringLiteral("DIR"));
+    options.addOption(folder_option);
+    options.addHelpOption();
+    options.process(app);
+    const QString folder = options.isSet(folder_option) ? options.value(folder_option)
+                                                        : QCoreApplication::applicationDirPath();
+
+    TMainForm window(std::filesystem::path(folder.toStdU16String()));
+    QObject::connect(&window, &TMainForm::finished, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    window.show();
+    return app.exec();
+}

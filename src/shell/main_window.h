@@ -1,0 +1,140 @@
+#pragma once
+// The main window: background, character, speech label and chat line, the menus, the tray
+// icon and the monologue timer. It owns the engine and is the engine's host; it reads the
+// settings when it is created and writes them back when it closes.
+//
+// Every handler that calls into the core runs through the one error guard, so an error ends
+// that handler with a message box and the program keeps running.
+
+#include <QMainWindow>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "engine/engine.h"
+#include "engine/host.h"
+#include "settings/settings.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QTimer;
+class TTrayIcon;
+
+namespace shell {
+class ChatWindow;
+class Picture;
+}  // namespace shell
+
+class TMainForm : public QMainWindow, public engine::Host {
+    Q_OBJECT
+public:
+    // Builds the window and runs the start-up: settings, placement, history, and the set-up
+    // dialog on a first run (before the window is shown). `program_folder` holds the data
+    // files and dasom.ini.
+    explicit TMainForm(std::filesystem::path program_folder, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    engine::Engine& engine() { return *engine_; }
+    // The settings as they stand in memory; the names and the mood live in the engine.
+    const settings::Settings& settings() const { return settings_; }
+    int add_book_kind() const { return add_book_kind_; }
+    int del_book_kind() const { return del_book_kind_; }
+    const std::string& previous_command() const { return previous_command_; }
+    TTrayIcon* tray_icon() const { return TrayIcon1; }
+
+    // Escape, the launcher and tray start: into the tray, or onto the task bar without one.
+    void minimise() override;
+    // The free-talk entry dialog, modal; `key_text` pre-fills its key phrase.
+    void call_ChatInputForm(const QString& key_text = QString());
+
+    // engine::Host
+    void set_speech(const std::string& text) override;
+    void show_speech() override;
+    std::string input_box(const std::string& caption, const std::string& prompt,
+                          const std::string& default_text) override;
+    void message_box(const std::string& text) override;
+    void debug_box(const std::string& text) override;
+    void open_record_entry(engine::Book book) override;
+    void open_record_deletion(engine::Book book) override;
+    void open_free_talk_entry() override;
+    void run_launcher() override;
+    void search_addresses() override;
+    void search_words() override;
+    void play_animation() override;
+    void close_main_window() override;
+
+signals:
+    // The settings have been written back: the program may end.
+    void finished();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build_controls();
+    void build_menus();
+    void build_tray_menu();
+
+    void FormCreate();
+    void FormActivate();
+    void FormResize();
+    void FormDestroy();
+    void dasom_setup();
+
+    void chat_windowKeyPress();
+    void chat_windowEnter();
+    void Timer1Timer();
+
+    void edit_data_file(const char* name);
+    void ask_name(std::string& name, const QString& caption, const QString& prompt);
+    void traystartClick();
+    void set_juso_mode(bool by_name);
+    void set_eng_mode(bool by_word);
+    void backmusicClick();
+    void update_check_marks();
+    void add_book(engine::Book book);
+    void delete_book(engine::Book book);
+    void later_work();
+
+    std::filesystem::path program_folder_;
+    std::mt19937 random_;
+    std::unique_ptr<engine::Engine> engine_;
+    settings::Settings settings_;
+    std::string previous_command_;
+    int add_book_kind_ = 0;
+    int del_book_kind_ = 0;
+
+    bool shown_once_ = false;
+    bool destroyed_ = false;
+    bool monologue_running_ = false;
+
+    // Controls, named as the window was designed.
+    QWidget* Panel1 = nullptr;
+    shell::Picture* Image1 = nullptr;
+    shell::Picture* Image2 = nullptr;
+    QFrame* Bevel1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QFrame* Panel2 = nullptr;
+    shell::ChatWindow* chat_window = nullptr;
+    QTimer* Timer1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    TTrayIcon* TrayIcon1 = nullptr;
+
+    QAction* traystart = nullptr;
+    QAction* juso_name = nullptr;
+    QAction* juso_juso = nullptr;
+    QAction* eng_eng = nullptr;
+    QAction* eng_han = nullptr;
+    QAction* backmusic = nullptr;
+    QAction* pop_backmusic = nullptr;
+    std::array<QAction*, settings::kHistorySize> hist_items{};
+};

@@ -1,0 +1,22 @@
+#pragma once
+// A stretched picture: the SVG is drawn to fill the widget, whatever its size.
+
+#include <QWidget>
+
+class QSvgRenderer;
+
+namespace shell {
+
+class Picture : public QWidget {
+    Q_OBJECT
+public:
+    Picture(const QString& svg_resource, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSvgRenderer* renderer_;
+};
+
+}  // namespace shell

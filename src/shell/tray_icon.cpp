@@ -1,0 +1,64 @@
+#include "shell/tray_icon.h"
+
+#include <QCursor>
+#include <QMenu>
+#include <QWidget>
+
+#include "shell/appearance.h"
+#include "shell/dialogs.h"
+
+using shell::dialogs;
+using shell::program_icon;
+
+TTrayIcon::TTrayIcon(QWidget* window, QMenu* popup, QObject* parent)
+    : QObject(parent), window_(window), popup_(popup) {
+    setObjectName(QStringLiteral("TrayIcon1"));
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        // No way to hide into the tray: warn once and keep the task bar.
+        dialogs().error(window_, QStringLiteral("트레이 아이콘을 생성할 수 없습니다 !"));
+        return;
+    }
+    icon_ = new QSystemTrayIcon(program_icon(), this);
+    icon_->setToolTip(QStringLiteral("다솜 V1.0"));
+    // No context menu of Qt's own: the tray menu opens only while the window is hidden.
+    connect(icon_, &QSystemTrayIcon::activated, this, &TTrayIcon::activated);
+    icon_->show();
+}
+
+TTrayIcon::~TTrayIcon() {
+    if (icon_) icon_->hide();
+}
+
+QString TTrayIcon::hint() const { return icon_ ? icon_->toolTip() : QString(); }
+
+void TTrayIcon::HideApplication() {
+    if (!available()) {
+        window_->showMinimized();
+        return;
+    }
+    window_->hide();
+}
+
+void TTrayIcon::ShowApplication() {
+    window_->showNormal();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void TTrayIcon::activated(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+    case QSystemTrayIcon::Context:
+        ShowPopup();
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        ShowApplication();
+        break;
+    default:  // a left click does nothing
+        break;
+    }
+}
+
+void TTrayIcon::ShowPopup() {
+    if (!popup_ || window_->isVisible()) return;
+    popup_->popup(QCursor::pos());
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The program's icon in the notification area. While it exists, minimising the window hides it
+// from the task bar: only the tray icon is left, whose right click opens the tray menu and
+// whose double click brings the window back.
+//
+// Where the desktop has no notification area the icon says so once and stays inert; the window
+// then minimises to the task bar as usual.
+
+#include <QObject>
+#include <QSystemTrayIcon>
+
+class QMenu;
+class QWidget;
+
+class TTrayIcon : public QObject {
+    Q_OBJECT
+public:
+    // `window` is the application's window, `popup` the tray menu (not owned).
+    TTrayIcon(QWidget* window, QMenu* popup, QObject* parent);
+    ~TTrayIcon() override;
+
+    bool available() const { return icon_ != nullptr; }
+    QString hint() const;
+
+    // Minimise into the notification area, or onto the task bar where there is none.
+    void HideApplication();
+    // Back from the notification area: shown, restored, in front.
+    void ShowApplication();
+
+private:
+    void activated(QSystemTrayIcon::ActivationReason reason);
+    void ShowPopup();
+
+    QWidget* window_;
+    QMenu* popup_;
+    QSystemTrayIcon* icon_ = nullptr;
+};
