@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "engine_test_util.h"
+
+namespace {
+
+using testing_support::EngineFixture;
+using testing_support::EngineTest;
+
+struct Monologue : EngineTest {
+    std::set<std::string> spoken(int ticks) {
+        std::set<std::string> seen;
+        for (int i = 0; i < ticks; ++i) {
+            engine.mal();
+            seen.insert(host.speech_utf8());
+        }
+        return seen;
+    }
+};
+
+TEST_F(Monologue, DrawsOnlyCountedLines) {
+    folder.write("mal.dat", "1\n하나\n둘\n");
+    EXPECT_EQ(spoken(20), std::set<std::string>{"하나"});
+    EXPECT_TRUE(host.shown);
+    folder.write("mal.dat", "3\n하나\n둘\n셋\n넷\n다섯\n");
+    EXPECT_EQ(spoken(100), (std::set<std::string>{"하나", "둘", "셋"}));
+    folder.write("mal.dat", "3\n하나\n");
+    EXPECT_EQ(spoken(100), (std::set<std::string>{"하나", ""}));
+    folder.write("mal.dat", "0\n하나\n");
+    EXPECT_EQ(spoken(5), std::set<std::string>{"하나"});
+}
+
+TEST_F(Monologue, ANegativeCountSaysNothing) {
+    folder.write("mal.dat", "-2\n하나\n");
+    host.speech = "before";
+    engine.mal();
+    EXPECT_EQ(host.speech, "before");
+    EXPECT_FALSE(host.shown);
+}
+
+TEST_F(Monologue, MissingOrMalformedFilesAreConversionErrors) {
+    EXPECT_THROW(engine.mal(), text::ConversionError);  // no mal.dat: reads as empty
+    folder.write("mal.dat", "셋\n하나\n");
+    EXPECT_THROW(engine.mal(), text::ConversionError);
+    EXPECT_EQ(host.speech_writes, 0);
+}
+
+}  // namespace
