@@ -1,0 +1,143 @@
+// The terminal companion, run as a user or a script would run it.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "data_files.h"
+#include "settings/settings.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using testing_support::k;
+using testing_support::TempFolder;
+
+std::string slurp(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+struct ChatRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs dasom-chat on `folder` with `input` (UTF-8) as its standard input.
+ChatRun chat(const TempFolder& folder, const std::string& input, const std::string& arguments = "") {
+    const auto work = folder.path().parent_path() / (folder.path().filename().string() + ".io");
+    std::filesystem::create_directories(work);
+    { std::ofstream(work / "in", std::ios::binary) << input; }
+    const std::string command = std::string("'") + DASOM_PROGRAM_DIR + "/dasom-chat' --folder '" +
+                                folder.path().string() + "' " + arguments + " < '" +
+                                (work / "in").string() + "' > '" + (work / "out").string() +
+                                "' 2> '" + (work / "err").string() + "'";
+    ChatRun run{std::system(command.c_str()), slurp(work / "out"), slurp(work / "err")};
+    std::filesystem::remove_all(work);
+    return run;
+}
+
+std::string file_text(const char* name) {
+    return slurp(std::filesystem::path(DASOM_TEST_DATA) / name);
+}
+
+struct DasomChat : ::testing::Test {
+    TempFolder folder;
+    void scenario() {
+        folder.copy_fixture("conversation_basic");
+        folder.write_bytes("vowel.dat", tools::open_syllables());
+    }
+};
+
+TEST_F(DasomChat, GoldenConversation) {
+    scenario();
+    const ChatRun run = chat(folder, file_text("conversation_basic.input"), "--seed 7");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, file_text("conversation_basic.expected"));
+    // Notices go to standard error: the rabbit, the debug box.
+    EXPECT_NE(run.err.find("토끼"), std::string::npos);
+    EXPECT_NE(run.err.find("질문의 명사개수=1"), std::string::npos);
+}
+
+TEST_F(DasomChat, TheMoodCarriesOverAndForeignSettingsStay) {
+    scenario();
+    folder.write("dasom.ini", "; 내 메모\n[Window]\nLeft=33\n[다른 프로그램]\n값=그대로\n");
+    chat(folder, "바보\n", "--seed 1");
+    const auto stored = settings::read_settings(folder / "dasom.ini");
+    EXPECT_EQ(stored.mood, -1);
+    EXPECT_EQ(stored.left, 33);
+    EXPECT_FALSE(stored.first_run);
+    const std::string text = folder.read("dasom.ini");
+    EXPECT_NE(text.find("; 내 메모\n"), std::string::npos);
+    EXPECT_NE(text.find("[다른 프로그램]\n값=그대로\n"), std::string::npos);
+
+    // The second run starts from the stored mood: abuse answers from the bad-mood group.
+    const ChatRun second = chat(folder, "착해\n너 바보\n", "--seed 1");
+    EXPECT_EQ(second.out, "고마워요, 사람님!\n사람님 미워요.\n");
+    EXPECT_EQ(settings::read_settings(folder / "dasom.ini").mood, -1);
+}
+
+TEST_F(DasomChat, ANamedUserIsAddressedByName) {
+    scenario();
+    folder.write("dasom.ini", "[사용자정보]\n사람이름=민지\n");
+    EXPECT_EQ(chat(folder, "착해\n").out, "고마워요, 민지님!\n");
+}
+
+TEST_F(DasomChat, AMissingFileEndsEachTurnThatNeedsIt) {
+    scenario();
+    std::filesystem::remove(folder / "data2.dat");
+    // Every ordinary turn needs data2.dat: each prints an empty line and the error, and the
+    // program goes on with the next sentence.
+    const ChatRun run = chat(folder, "김밥\r\n안녕\r\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "\n\n");
+    EXPECT_NE(run.err.find("data2.dat"), std::string::npos);
+    folder.write("data2.dat", "");
+    const std::string out = chat(folder, "안녕\r\n").out;
+    EXPECT_TRUE(out == "안녕하세요!\n" || out == "반가워요.\n") << out;
+}
+
+TEST_F(DasomChat, SameSeedSameConversationOnTheShippedData) {
+    tools::install_data_folder(DASOM_SOURCE_DATA, folder.path());
+    const std::string input = "안녕\n밥 먹었니?\n너 누구야?\n심심해\n오늘 날씨 어때\n뭐해\n\n😀\n";
+    const ChatRun first = chat(folder, input, "--seed 42");
+    std::filesystem::remove(folder / "dasom.ini");
+    const ChatRun second = chat(folder, input, "--seed 42");
+    EXPECT_EQ(first.out, second.out);
+    EXPECT_EQ(first.status, 0);
+    // One reply per sentence, and every one has something to say.
+    std::istringstream lines(first.out);
+    std::string line;
+    int replies = 0;
+    while (std::getline(lines, line)) {
+        EXPECT_FALSE(line.empty()) << "reply " << replies;
+        ++replies;
+    }
+    EXPECT_EQ(replies, 8);
+}
+
+TEST_F(DasomChat, MonologueAndToolsThatNeedTheWindow) {
+    scenario();
+    const ChatRun monologue = chat(folder, "", "--seed 3 --monologue");
+    EXPECT_TRUE(monologue.out == "심심해요.\n" || monologue.out == "뭐 하세요?\n") << monologue.out;
+    const ChatRun teach = chat(folder, "말 가르쳐\n");
+    EXPECT_EQ(teach.out, "대화입력기를 실행합니다.\n");
+    EXPECT_NE(teach.err.find("창 프로그램"), std::string::npos);
+    std::filesystem::remove(folder / "mal.dat");
+    const ChatRun broken = chat(folder, "", "--monologue");
+    EXPECT_NE(broken.status, 0);
+    EXPECT_EQ(broken.out, "\n");
+}
+
+TEST_F(DasomChat, BadArguments) {
+    scenario();
+    EXPECT_NE(chat(folder, "", "--seed abc").status, 0);
+    EXPECT_NE(chat(folder, "", "--unknown").status, 0);
+}
+
+}  // namespace
