@@ -13,7 +13,8 @@ void Engine::mal() {
     const int count = text::parse_int(lines.read_line());
     if (count < 0) return;  // a negative count says nothing
     const int drawn = draw(count);
-    for (int i = 0; i < drawn; ++i) lines.skip_line();
+    // Past the end every line reads as empty, so a huge count need not be walked through.
+    for (int i = 0; i < drawn && !lines.at_end(); ++i) lines.skip_line();
     host_.set_speech(lines.read_line());
     host_.show_speech();
 }

@@ -32,6 +32,12 @@ TEST_F(Monologue, DrawsOnlyCountedLines) {
     EXPECT_EQ(spoken(5), std::set<std::string>{"하나"});
 }
 
+TEST_F(Monologue, AHugeCountDoesNotHang) {
+    folder.write("mal.dat", "2147483647\n하나\n");
+    const auto seen = spoken(20);
+    EXPECT_TRUE(seen.count(""));  // nearly every draw lands past the end
+}
+
 TEST_F(Monologue, ANegativeCountSaysNothing) {
     folder.write("mal.dat", "-2\n하나\n");
     host.speech = "before";

@@ -1,0 +1,83 @@
+// Feeds the engine arbitrary data files and sentences: no input may crash, hang or read out
+// of bounds. The input is split at 0x00 bytes into a sentence and the data files.
+//
+// Build with clang: cmake -DDASOM_BUILD_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ ...
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+#include "engine/engine.h"
+#include "text/file_error.h"
+
+namespace {
+
+class SilentHost : public engine::Host {
+public:
+    void set_speech(const std::string&) override {}
+    void show_speech() override {}
+    std::string input_box(const std::string&, const std::string&, const std::string& d) override {
+        return d;
+    }
+    void message_box(const std::string&) override {}
+    void debug_box(const std::string&) override {}
+    void open_record_entry(engine::Book) override {}
+    void open_record_deletion(engine::Book) override {}
+    void open_free_talk_entry() override {}
+    void run_launcher() override {}
+    void search_addresses() override {}
+    void search_words() override {}
+    void play_animation() override {}
+    void close_main_window() override {}
+    void minimise() override {}
+};
+
+const std::filesystem::path& folder() {
+    static const std::filesystem::path path = [] {
+        auto p = std::filesystem::temp_directory_path() /
+                 ("dasom-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(p);
+        return p;
+    }();
+    return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const char* const files[] = {"reserve.dat", "data1.dat", "data2.dat", "data3.dat",
+                                        "data4.dat",   "vowel.dat", "mal.dat"};
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    std::size_t start = input.find('\0');
+    const std::string sentence = input.substr(0, start);
+    for (const char* name : files) {
+        std::string contents;
+        if (start != std::string::npos) {
+            const std::size_t end = input.find('\0', start + 1);
+            contents = input.substr(start + 1, end == std::string::npos ? end : end - start - 1);
+            start = end;
+        }
+        std::ofstream(folder() / name, std::ios::binary | std::ios::trunc) << contents;
+    }
+
+    SilentHost host;
+    std::mt19937 random(size);
+    engine::Engine engine(folder(), host, random);
+    engine.user_name = "$#%[";
+    engine.computer_name = "{]";
+    for (int turn = 0; turn < 2; ++turn) {
+        try {
+            engine.chat_turn(sentence);
+        } catch (const text::ConversionError&) {
+        }
+        try {
+            engine.mal();
+        } catch (const text::ConversionError&) {
+        }
+    }
+    return 0;
+}
