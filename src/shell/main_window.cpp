@@ -321,6 +321,7 @@ void TMainForm::FormCreate() {
 
     move(settings_.left, settings_.top);
     resize(settings_.width, settings_.height);
+    FormResize();  // the label follows the placement at once, shown or not
 
     for (int i = 0; i < settings::kHistorySize; ++i)
         hist_items[i]->setText(to_q(settings_.history[i]));

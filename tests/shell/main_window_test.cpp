@@ -1,0 +1,445 @@
+// The main window, driven headless as a user would: keys into the chat line, menu items,
+// timer ticks, start-up from a program folder and the settings left behind at exit.
+
+#include "shell/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "shell/chat_window.h"
+#include "shell/data_file_editor.h"
+#include "shell/fake_dialogs.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using testing_support::k;
+
+// Answers every modal dialog that opens while it lives, so no test can hang on one: `handle`
+// when set, otherwise the dialog is rejected. Records the class of each.
+class ModalWatch {
+public:
+    ModalWatch() {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible()) return;
+            seen << QString::fromLatin1(dialog->metaObject()->className());
+            if (handle)
+                handle(dialog);
+            else
+                dialog->reject();
+        });
+        timer_.start();
+    }
+    QStringList seen;
+    std::function<void(QDialog*)> handle;
+
+private:
+    QTimer timer_;
+};
+
+const char* const kSettled = "[일반정보]\n처음실행=0\nTrayStart=0\n";
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { folder.write("dasom.ini", kSettled); }
+
+    std::unique_ptr<TMainForm> open(const std::filesystem::path& program_folder) {
+        auto window = std::make_unique<TMainForm>(program_folder);
+        boxes.errors.clear();  // the tray icon's notice (no tray under offscreen)
+        return window;
+    }
+    std::unique_ptr<TMainForm> open() { return open(folder.path()); }
+
+    template <class T>
+    static T* child(QObject& window, const char* name) {
+        T* found = window.findChild<T*>(QLatin1String(name));
+        if (!found) ADD_FAILURE() << "no control " << name;
+        return found;
+    }
+    static void type(QWidget* line, const QString& text) {
+        QTest::sendKeyEvent(QTest::Click, line, Qt::Key_unknown, text, Qt::NoModifier);
+    }
+    static void trigger(QObject& window, const char* item) { child<QAction>(window, item)->trigger(); }
+
+    testing_support::TempFolder folder;
+    shell_test::FakeDialogs boxes;
+    ModalWatch modals;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The chat turn
+
+TEST_F(MainWindowTest, TypingHidesTheSpeechAndStopsTheMonologue) {
+    auto window = open();
+    auto* label = child<QLabel>(*window, "Label1");
+    auto* timer = child<QTimer>(*window, "Timer1");
+    auto* line = child<QWidget>(*window, "chat_window");
+    EXPECT_FALSE(label->isVisibleTo(window.get()));
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 30000);
+
+    window->show_speech();
+    type(line, QStringLiteral("안"));
+    EXPECT_FALSE(label->isVisibleTo(window.get()));
+    EXPECT_FALSE(timer->isActive());
+
+    window->show_speech();
+    timer->start();
+    QTest::keyClick(line, Qt::Key_Right);  // moves the cursor, types nothing
+    EXPECT_TRUE(label->isVisibleTo(window.get()));
+    EXPECT_TRUE(timer->isActive());
+}
+
+TEST_F(MainWindowTest, EnterShowsTheReplyRestartsTheTimerAndClearsTheLine) {
+    folder.write("reserve.dat", "안녕\n[인사]\n");
+    auto window = open();
+    auto* line = child<shell::ChatWindow>(*window, "chat_window");
+    auto* timer = child<QTimer>(*window, "Timer1");
+    type(line, QStringLiteral("안녕하세요"));
+    QTest::keyClick(line, Qt::Key_Return);
+
+    auto* label = child<QLabel>(*window, "Label1");
+    EXPECT_TRUE(label->isVisibleTo(window.get()));
+    EXPECT_EQ(label->text(), QStringLiteral("[인사] 을 실행합니다."));
+    EXPECT_TRUE(line->toPlainText().isEmpty());
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_GT(timer->remainingTime(), 29000);
+    EXPECT_TRUE(boxes.errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, AMissingDataFileEndsTheTurnAndKeepsTheText) {
+    auto window = open();  // no reserve.dat
+    auto* line = child<shell::ChatWindow>(*window, "chat_window");
+    type(line, QStringLiteral("안녕"));
+    QTest::keyClick(line, Qt::Key_Return);
+
+    ASSERT_EQ(boxes.errors.size(), 1);
+    EXPECT_TRUE(boxes.errors[0].contains(QStringLiteral("reserve.dat"))) << boxes.errors[0].toStdString();
+    EXPECT_EQ(line->toPlainText(), QStringLiteral("안녕"));
+    EXPECT_FALSE(child<QLabel>(*window, "Label1")->isVisibleTo(window.get()));
+    EXPECT_FALSE(child<QTimer>(*window, "Timer1")->isActive());
+}
+
+TEST_F(MainWindowTest, EscapeMinimisesAndAReservedQuitClosesThroughTheNormalExit) {
+    folder.write("reserve.dat", "잘 있어\n[종료]\n");
+    auto window = open();
+    window->show();
+    QTest::qWait(20);
+    auto* line = child<QWidget>(*window, "chat_window");
+    QTest::keyClick(line, Qt::Key_Escape);
+    EXPECT_TRUE(window->isMinimized() || !window->isVisible());
+
+    window->showNormal();
+    QSignalSpy finished(window.get(), &TMainForm::finished);
+    type(line, QStringLiteral("잘 있어"));
+    QTest::keyClick(line, Qt::Key_Return);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_NE(folder.read("dasom.ini").find("처음실행=0"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, TheMonologueSpeaksAndItsErrorsDoNotStack) {
+    folder.write("mal.dat", "1\n혼자 놀기 심심해\n");
+    auto window = open();
+    auto* timer = child<QTimer>(*window, "Timer1");
+    auto* label = child<QLabel>(*window, "Label1");
+    timer->setInterval(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return label->isVisibleTo(window.get()); }, 1000));
+    EXPECT_EQ(label->text(), QStringLiteral("혼자 놀기 심심해"));
+
+    // Without mal.dat every tick fails; while the first box is open, later ticks wait.
+    std::filesystem::remove(folder / "mal.dat");
+    boxes.while_error_open = [&] {
+        boxes.while_error_open = nullptr;
+        timer->start();  // restarted, the timer ticks again while the box is open
+        QTest::qWait(30);
+        timer->stop();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !timer->isActive(); }, 1000));
+    EXPECT_EQ(boxes.errors.size(), 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window's own side of the engine
+
+TEST_F(MainWindowTest, HostShowsCoreTextsAsTheWindowExpects) {
+    auto window = open();
+    window->move(100, 50);
+    window->set_speech(k("첫 줄\r둘째 줄"));
+    EXPECT_EQ(child<QLabel>(*window, "Label1")->text(), QStringLiteral("첫 줄\n둘째 줄"));
+
+    window->debug_box(k("분석"));
+    ASSERT_EQ(boxes.positions.size(), 1u);
+    EXPECT_EQ(boxes.positions[0], window->pos() + QPoint(300, 80));
+
+    // A typed answer with no CP949 form cannot reach the files: it counts as Cancel.
+    boxes.answers = {QStringLiteral("홍길동😀")};
+    EXPECT_EQ(window->input_box(k("찾기"), k("이름"), k("기본")), k("기본"));
+    EXPECT_EQ(boxes.messages.size(), 2);
+}
+
+TEST_F(MainWindowTest, TeachingTheLastSentenceOpensTheFreeTalkDialogWithIt) {
+    auto window = open();
+    window->engine().last_unanswered_sentence = k("하늘은 왜 파래");
+    QString key;
+    modals.handle = [&](QDialog* dialog) {
+        key = dialog->findChild<QLineEdit*>(QStringLiteral("ed_que"))->text();
+        dialog->reject();
+    };
+    trigger(*window, "teach_last");
+    EXPECT_EQ(modals.seen, QStringList{QStringLiteral("TChat_InputForm")});
+    EXPECT_EQ(key, QStringLiteral("하늘은 왜 파래"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up, layout and exit
+
+TEST_F(MainWindowTest, SetUpDialogOnTheFirstRunOnlyAndItsNamesAreKept) {
+    auto settled = open();
+    EXPECT_TRUE(modals.seen.isEmpty());
+    settled.reset();
+
+    std::filesystem::remove(folder / "dasom.ini");
+    modals.handle = [](QDialog* dialog) {
+        dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("영희"));
+        dialog->findChild<QLineEdit*>(QStringLiteral("Edit2"))->setText(QStringLiteral("별😀"));
+        dialog->accept();
+    };
+    auto window = open();
+    EXPECT_EQ(modals.seen, QStringList{QStringLiteral("TSetupForm")});
+    EXPECT_EQ(window->engine().user_name, k("영희"));
+    EXPECT_EQ(window->engine().computer_name, k("다솜"));  // the emoji was refused, with a word
+    EXPECT_EQ(boxes.messages.size(), 1);
+    window->close();
+    modals.seen.clear();
+    auto again = open();
+    EXPECT_TRUE(modals.seen.isEmpty());
+}
+
+TEST_F(MainWindowTest, StartUpAppliesTheStoredSettings) {
+    folder.write("dasom.ini",
+                 "[사용자정보]\n사람이름=철수\n[컴퓨터정보]\n기분값=-4\n"
+                 "[일반정보]\n처음실행=0\nTrayStart=0\n단어검색모드=0\n배경음악=0\n"
+                 "[Window]\nLeft=30\nTop=40\nWidth=500\nHeight=400\n"
+                 "[히스토리]\n1=" + std::string(120, 'x') + "\n3=ls -l\n");
+    auto window = open();
+    EXPECT_EQ(window->engine().user_name, k("철수"));
+    EXPECT_EQ(window->engine().mood, -4);
+    EXPECT_EQ(window->pos(), QPoint(30, 40));
+    EXPECT_EQ(window->size(), QSize(500, 400));
+    EXPECT_EQ(child<QLabel>(*window, "Label1")->size(), QSize(250, 200));
+    EXPECT_EQ(child<QAction>(*window, "hist_item3")->text(), QStringLiteral("ls -l"));
+    EXPECT_EQ(child<QAction>(*window, "hist_item2")->text(), QStringLiteral("없음"));
+    EXPECT_EQ(window->previous_command(), std::string(99, 'x'));
+    EXPECT_TRUE(child<QAction>(*window, "eng_han")->isChecked());
+    EXPECT_FALSE(child<QAction>(*window, "eng_eng")->isChecked());
+    EXPECT_FALSE(child<QAction>(*window, "backmusic")->isChecked());
+    EXPECT_FALSE(child<QAction>(*window, "pop_backmusic")->isChecked());
+    EXPECT_FALSE(child<QAction>(*window, "traystart")->isChecked());
+}
+
+TEST_F(MainWindowTest, TrayStartMinimisesOnTheFirstActivationOnly) {
+    folder.write("dasom.ini", "[일반정보]\n처음실행=0\n");
+    auto window = std::make_unique<TMainForm>(folder.path());
+    // Offscreen has no notification area: said once, and the task bar takes its place.
+    EXPECT_EQ(boxes.errors, QStringList{QStringLiteral("트레이 아이콘을 생성할 수 없습니다 !")});
+    window->show();
+    QTest::qWait(20);
+    EXPECT_TRUE(window->isMinimized());
+    window->showNormal();
+    QTest::qWait(20);
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_EQ(boxes.errors.size(), 1);
+}
+
+TEST_F(MainWindowTest, ControlsKeepTheirDesignedPlacesAndFonts) {
+    auto window = open();
+    window->show();
+    QTest::qWait(20);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("다솜 V1.0"));
+    // The stored 430 x 320 is the outer size, frame included.
+    EXPECT_EQ(window->frameGeometry().size(), QSize(430, 320));
+    EXPECT_EQ(child<QLabel>(*window, "Label1")->size(), QSize(215, 160));
+    window->resize(640, 480);
+    QTest::qWait(20);
+    auto* panel1 = child<QWidget>(*window, "Panel1");
+    auto* panel2 = child<QWidget>(*window, "Panel2");
+    EXPECT_EQ(child<QWidget>(*window, "Image1")->geometry(), panel1->rect());
+    EXPECT_EQ(panel2->height(), 35);
+    EXPECT_EQ(panel2->geometry().bottom(), window->centralWidget()->height() - 1);
+    EXPECT_EQ(child<QWidget>(*window, "Image2")->geometry(), QRect(8, 100, 100, 120));
+    EXPECT_EQ(child<QWidget>(*window, "Image2")->toolTip(), QStringLiteral("누리"));
+    EXPECT_EQ(child<QLabel>(*window, "Label1")->size(), window->frameGeometry().size() / 2);
+
+    const QFont speech = child<QLabel>(*window, "Label1")->font();
+    EXPECT_EQ(QFontInfo(speech).family(), QStringLiteral("NanumGothicCoding"));
+    EXPECT_EQ(speech.pixelSize(), 16);
+    EXPECT_TRUE(speech.bold());
+    const QFont chat = child<QWidget>(*window, "chat_window")->font();
+    EXPECT_EQ(QFontInfo(chat).family(), QStringLiteral("NanumGothic"));
+    EXPECT_EQ(chat.pixelSize(), 13);
+}
+
+TEST_F(MainWindowTest, EverySettingIsWrittenAtExit) {
+    folder.write("dasom.ini", std::string(kSettled) + "[히스토리]\n2=메모장\n");
+    auto window = open();
+    boxes.answers = {QStringLiteral("영희"), QStringLiteral("별이")};
+    trigger(*window, "m_human_name");
+    trigger(*window, "m_dasom_name");
+    window->engine().mood = -7;
+    window->move(50, 60);
+    window->resize(500, 400);
+    window->close();
+
+    const std::string saved = folder.read("dasom.ini");
+    for (const char* line : {"사람이름=영희", "컴퓨터이름=별이", "기분값=-7", "처음실행=0",
+                             "TrayStart=0", "Left=50", "Top=60", "Width=500", "Height=400",
+                             "1=없음", "2=메모장"})
+        EXPECT_NE(saved.find(line), std::string::npos) << line << " in\n" << saved;
+}
+
+TEST_F(MainWindowTest, ARefusedWriteIsShownAndTheProgramStillEnds) {
+    auto window = open(folder / "no such folder");  // first run: the watch answers set-up
+    QSignalSpy finished(window.get(), &TMainForm::finished);
+    window->close();
+    ASSERT_EQ(boxes.errors.size(), 1);
+    EXPECT_TRUE(boxes.errors[0].startsWith(QStringLiteral("Unable to write to ")));
+    EXPECT_EQ(finished.count(), 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Menus
+
+QStringList entries(const QMenu* menu) {
+    QStringList list;
+    for (const QAction* action : menu->actions())
+        list << action->objectName() + QLatin1Char('=') + (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return list;
+}
+
+TEST_F(MainWindowTest, MenusHoldEveryItemInOrder) {
+    auto window = open();
+    QStringList bar;
+    for (const QAction* action : window->menuBar()->actions()) bar << action->text();
+    EXPECT_EQ(bar, QStringList({"대화", "설정", "보조", "도움말"}));
+    EXPECT_EQ(entries(child<QMenu>(*window, "m_chat")),
+              QStringList({"chat_item=대화파일편집", "chat_content=대화입력",
+                           "teach_last=방금 문장 가르치기", "seperator1=-", "Exit1=그만하기"}));
+    EXPECT_EQ(entries(child<QMenu>(*window, "chat_item")),
+              QStringList({"data1=data1.dat", "data2=data2.dat", "data3=data3.dat",
+                           "data4=data4.dat", "hojamal=혼자말", "reserve=예약어파일"}));
+    EXPECT_EQ(entries(child<QMenu>(*window, "setup")),
+              QStringList({"m_dasom_name=다솜의 이름", "m_human_name=사람의 이름", "seperator2=-",
+                           "traystart=트레이시작", "JusoMode=주소검색방법", "EngMode=단어검색방법",
+                           "seperator3=-", "backmusic=배경음악"}));
+    EXPECT_EQ(entries(child<QMenu>(*window, "JusoMode")), QStringList({"juso_name=이름", "juso_juso=주소"}));
+    EXPECT_EQ(entries(child<QMenu>(*window, "EngMode")), QStringList({"eng_eng=단어로", "eng_han=뜻으로"}));
+    EXPECT_EQ(entries(child<QMenu>(*window, "sub_func")),
+              QStringList({"m_exec=명령어", "m_juso=주소록", "m_eng=단어장"}));
+    EXPECT_EQ(entries(child<QMenu>(*window, "m_juso")),
+              QStringList({"juso_add=추가", "juso_del=삭제", "juso_search=검색"}));
+    EXPECT_EQ(entries(child<QMenu>(*window, "Help1")),
+              QStringList({"content=다솜란?", "seperator4=-", "about=만든이"}));
+    EXPECT_EQ(entries(child<QMenu>(*window, "PopupMenu1")),
+              QStringList({"pop_hist=히스토리", "p_exe=이전명령실행", "pop_exec=화일실행",
+                           "popup_talk=이야기하기", "divide1=-", "pop_backmusic=배경음악",
+                           "divide2=-", "popup_exit=그만하기"}));
+    EXPECT_EQ(child<QMenu>(*window, "pop_hist")->actions().size(), 8);
+}
+
+TEST_F(MainWindowTest, CheckMarksStayInStep) {
+    auto window = open();
+    auto checked = [&](const char* item) { return child<QAction>(*window, item)->isChecked(); };
+
+    trigger(*window, "traystart");
+    EXPECT_TRUE(checked("traystart"));
+    trigger(*window, "traystart");
+    EXPECT_FALSE(checked("traystart"));
+
+    // Choosing the checked one of a pair changes nothing; the other one moves the mark.
+    for (const auto& [first, second] : {std::pair{"juso_name", "juso_juso"}, {"eng_eng", "eng_han"}}) {
+        trigger(*window, first);
+        EXPECT_TRUE(checked(first) && !checked(second)) << first;
+        trigger(*window, second);
+        EXPECT_TRUE(!checked(first) && checked(second)) << second;
+        trigger(*window, second);
+        EXPECT_TRUE(!checked(first) && checked(second)) << second;
+    }
+    EXPECT_FALSE(window->settings().juso_mode);
+    EXPECT_FALSE(window->settings().eng_mode);
+
+    for (const char* item : {"backmusic", "pop_backmusic", "pop_backmusic"}) {
+        const bool before = window->settings().music_on;
+        trigger(*window, item);
+        EXPECT_NE(window->settings().music_on, before);
+        EXPECT_EQ(checked("backmusic"), window->settings().music_on);
+        EXPECT_EQ(checked("pop_backmusic"), window->settings().music_on);
+    }
+    window->close();
+    EXPECT_NE(folder.read("dasom.ini").find("TrayStart=0"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, NameBoxesAskAsDesignedAndCancelOrBadTextKeepsTheName) {
+    auto window = open();
+    boxes.answers = {std::nullopt, QStringLiteral("별이"), QStringLiteral("별😀")};
+    trigger(*window, "m_dasom_name");
+    EXPECT_EQ(window->engine().computer_name, k("다솜"));
+    trigger(*window, "m_dasom_name");
+    EXPECT_EQ(window->engine().computer_name, k("별이"));
+    trigger(*window, "m_dasom_name");
+    EXPECT_EQ(window->engine().computer_name, k("별이"));
+    EXPECT_EQ(boxes.messages.size(), 1);
+    EXPECT_EQ(boxes.input_captions[0], QStringLiteral("컴퓨터의 이름"));
+    EXPECT_EQ(boxes.input_prompts[0], QStringLiteral("컴퓨터의 이름을 입력하세요"));
+    EXPECT_EQ(boxes.input_defaults[2], QStringLiteral("별이"));
+
+    boxes.answers = {QString()};  // an empty name confirmed with OK stays empty
+    trigger(*window, "m_human_name");
+    EXPECT_EQ(boxes.input_captions[3], QStringLiteral("사용자의 이름"));
+    EXPECT_EQ(boxes.input_prompts[3], QStringLiteral("사용자의 이름을 입력하세요"));
+    EXPECT_EQ(window->engine().user_name, "");
+}
+
+TEST_F(MainWindowTest, DataFileItemsOpenTheirFileInTheEditor) {
+    auto window = open();
+    const std::pair<const char*, const char*> items[] = {
+        {"data1", "data1.dat"}, {"data2", "data2.dat"},     {"data3", "data3.dat"},
+        {"data4", "data4.dat"}, {"hojamal", "mal.dat"},     {"reserve", "reserve.dat"},
+        {"content", "readme.txt"}};
+    for (const auto& [item, file] : items) {
+        trigger(*window, item);
+        const auto editors = window->findChildren<shell::DataFileEditor*>();
+        ASSERT_EQ(editors.size(), 1) << item;
+        EXPECT_EQ(editors[0]->file(), folder / file) << item;
+        delete editors[0];
+    }
+}
+
+TEST_F(MainWindowTest, BookItemsSelectTheirBook) {
+    auto window = open();
+    trigger(*window, "juso_add");
+    trigger(*window, "eng_del");
+    EXPECT_EQ(window->add_book_kind(), 1);
+    EXPECT_EQ(window->del_book_kind(), 2);
+    trigger(*window, "exec_add");
+    EXPECT_EQ(window->add_book_kind(), 0);
+    EXPECT_EQ(window->del_book_kind(), 2);
+}
+
+}  // namespace
