@@ -240,6 +240,9 @@ void DataFileEditor::closeEvent(QCloseEvent* event) {
     } catch (const std::exception& error) {
         event->ignore();
         dialogs().error(this, QString::fromUtf8(error.what()));
+    } catch (...) {
+        event->ignore();
+        dialogs().error(this, QStringLiteral("알 수 없는 오류로 창을 닫지 못했습니다."));
     }
 }
 
