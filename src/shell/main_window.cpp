@@ -364,6 +364,11 @@ void TMainForm::FormResize() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // An editor window with unsaved changes asks first; keeping it keeps the program open.
+    if (!destroyed_ && !shell::DataFileEditor::close_all()) {
+        event->ignore();
+        return;
+    }
     FormDestroy();
     event->accept();
     emit finished();

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -429,6 +431,25 @@ TEST_F(MainWindowTest, DataFileItemsOpenTheirFileInTheEditor) {
         EXPECT_EQ(editors[0]->file(), folder / file) << item;
         delete editors[0];
     }
+}
+
+TEST_F(MainWindowTest, AnEditorWithUnsavedChangesCanKeepTheProgramOpen) {
+    folder.write("mal.dat", "1\n안녕\n");
+    auto window = open();
+    trigger(*window, "hojamal");
+    auto* editor = window->findChild<shell::DataFileEditor*>();
+    ASSERT_NE(editor, nullptr);
+    editor->findChild<QPlainTextEdit*>()->appendPlainText(QStringLiteral("새 줄"));
+    auto answer = QMessageBox::Cancel;
+    editor->set_question([&](QWidget*, const QString&, QMessageBox::StandardButtons) { return answer; });
+    QSignalSpy finished(window.get(), &TMainForm::finished);
+
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(finished.count(), 0);
+    answer = QMessageBox::Discard;
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(folder.read("mal.dat"), "1\n안녕\n");
 }
 
 TEST_F(MainWindowTest, BookItemsSelectTheirBook) {
