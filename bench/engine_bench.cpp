@@ -1,0 +1,859 @@
+// How long one chat turn takes, measured against the least any reader of the same data files
+// must spend.
+//
+// The engine reads its data files from disk on every turn and caches nothing, so a turn cannot
+// be faster than opening those files, reading their bytes and finding their line ends. Beside
+// every turn this benchmark measures exactly that floor: the same files, opened as often and
+// read as far (same number of fread calls of the same size) as the turn itself did, each byte
+// scanned once with memchr for '\n'. Which files a turn opens and how much of each it reads is
+// recorded once per case, before timing, by wrapping the C library's fopen/fread/fclose (the
+// engine and text libraries are linked statically; see CMakeLists.txt). So data1.dat counts
+// twice when a computer question reads it again to fill a placeholder, and vowel.dat once for
+// every particle bracket in the reply.
+//
+// Data sets: the default data files (data/ installed into a temporary folder) and generated sets
+// 10, 100 and 1000 times larger. A generated set keeps the default files' proportions: it holds
+// scale - 1 copies of every file's sections with fresh labels, keywords, key phrases and
+// reserved phrases (random Hangul syllables of the same shape, never occurring in a benchmark
+// sentence), followed by the default contents. So the sentences match the same sections, answer
+// groups and free-talk entries as with the default data, but those now sit at the very end of
+// their files: the worst case for every reader that stops at the first fit. data3.dat keeps
+// the default questions first (only the first 256 can ever be drawn).
+//
+// Sentences: one answered from data2.dat, one that falls through to free talk (data4.dat), one
+// that falls through everything to a computer question (data3.dat, data1.dat read again), and
+// one reserved command. The random generator is reset to the same seed before every turn, so
+// each turn of a case does the same work.
+//
+// After the benchmarks a table lists, per case, the median turn time, the median floor time and
+// their ratio, in wall-clock and in process CPU time (steadier on a busy machine; it includes the
+// kernel's time for the reads), and the CPU time per megabyte read at each scale (linearity).
+// Run with --benchmark_repetitions=3 (or more) so that the table shows medians.
+//
+// Own flags (before or after the benchmark flags):
+//   --scales=1,10,100,1000   data set sizes (1 is the default data)
+//   --source_data=DIR        UTF-8 data sources (default: the repository's data/)
+//   --sentence_answer=TEXT, --sentence_free_talk=TEXT, --sentence_question=TEXT,
+//   --sentence_reserved=TEXT override the sentences (UTF-8)
+//   --keep_data              keep the temporary data folders and print where they are
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data_files.h"
+#include "engine/engine.h"
+#include "engine/host.h"
+#include "text/byte_search.h"
+#include "text/codec.h"
+#include "text/line_reader.h"
+
+namespace fs = std::filesystem;
+
+// ---------------------------------------------------------------------------------------------
+// Which files a turn reads, and how far.
+
+namespace io_record {
+
+struct FileRead {
+    std::string path;
+    std::size_t bytes = 0;     // bytes fread returned in all
+    int calls = 0;             // fread calls, the last one usually finding the end
+    std::size_t request = 0;   // the largest byte count asked for in one call
+};
+
+bool recording = false;
+std::vector<FileRead> reads;
+std::vector<std::pair<std::FILE*, std::size_t>> open_files;
+
+}  // namespace io_record
+
+extern "C" {
+
+std::FILE* __real_fopen(const char* path, const char* mode);
+std::size_t __real_fread(void* buffer, std::size_t size, std::size_t count, std::FILE* file);
+int __real_fclose(std::FILE* file);
+
+std::FILE* __wrap_fopen(const char* path, const char* mode) {
+    std::FILE* file = __real_fopen(path, mode);
+    if (io_record::recording && file) {
+        io_record::reads.push_back({path, 0, 0, 0});
+        io_record::open_files.emplace_back(file, io_record::reads.size() - 1);
+    }
+    return file;
+}
+
+std::size_t __wrap_fread(void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
+    const std::size_t n = __real_fread(buffer, size, count, file);
+    if (io_record::recording) {
+        for (const auto& [open, index] : io_record::open_files) {
+            if (open != file) continue;
+            io_record::FileRead& read = io_record::reads[index];
+            read.bytes += n * size;
+            read.calls += 1;
+            read.request = std::max(read.request, size * count);
+        }
+    }
+    return n;
+}
+
+int __wrap_fclose(std::FILE* file) {
+    if (io_record::recording) {
+        std::erase_if(io_record::open_files, [file](const auto& open) { return open.first == file; });
+    }
+    return __real_fclose(file);
+}
+
+}  // extern "C"
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// A window that does nothing; it keeps the last caption for the check before timing.
+
+class QuietHost final : public engine::Host {
+public:
+    void set_speech(const std::string& text) override { speech = text; }
+    void show_speech() override {}
+    std::string input_box(const std::string&, const std::string&,
+                          const std::string& default_text) override {
+        return default_text;
+    }
+    void message_box(const std::string&) override {}
+    void debug_box(const std::string&) override {}
+    void open_record_entry(engine::Book) override {}
+    void open_record_deletion(engine::Book) override {}
+    void open_free_talk_entry() override {}
+    void run_launcher() override {}
+    void search_addresses() override {}
+    void search_words() override {}
+    void play_animation() override {}
+    void close_main_window() override {}
+    void minimise() override {}
+
+    std::string speech;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Scenarios.
+
+enum class Path { reserved, answer, free_talk, computer_question };
+
+const char* path_name(Path path) {
+    switch (path) {
+        case Path::reserved: return "reserved command";
+        case Path::answer: return "data2 answer";
+        case Path::free_talk: return "free talk";
+        case Path::computer_question: return "computer question";
+    }
+    return "?";
+}
+
+struct Scenario {
+    std::string name;
+    std::string sentence_utf8;
+    Path expected;
+};
+
+std::vector<Scenario> default_scenarios() {
+    return {
+        {"answer", "어제 저녁에 김치찌개 먹었어", Path::answer},
+        {"free_talk", "좋은 아침이에요", Path::free_talk},
+        {"question", "그냥 그래", Path::computer_question},
+        {"reserved", "이제 디버그 꺼", Path::reserved},
+    };
+}
+
+// The files of the program folder the engine reads during a turn (mal.dat belongs to the idle
+// timer but is part of the data set all the same).
+const char* const kEngineFiles[] = {"reserve.dat", "data1.dat", "data2.dat", "data3.dat",
+                                    "data4.dat",   "vowel.dat", "mal.dat"};
+
+// ---------------------------------------------------------------------------------------------
+// UTF-8 helpers for the generator.
+
+std::u32string decode_utf8(std::string_view s) {
+    std::u32string out;
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
+        char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+        for (int k = 1; k <= extra && i + k < s.size(); ++k) {
+            c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        }
+        out += c;
+        i += 1 + extra;
+    }
+    return out;
+}
+
+std::string encode_utf8(std::u32string_view s) {
+    std::string out;
+    for (const char32_t c : s) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+bool is_syllable(char32_t c) { return c >= 0xAC00 && c <= 0xD7A3; }
+
+std::vector<std::string> read_source_lines(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path.string());
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+void write_source_lines(const fs::path& path, const std::vector<std::string>& lines) {
+    std::ofstream out(path, std::ios::binary);
+    for (const std::string& line : lines) out << line << '\n';
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+bool begins_with(std::string_view line, std::string_view prefix) {
+    return line.substr(0, prefix.size()) == prefix;
+}
+
+// Lines before the first header ("*") line, and the rest.
+std::pair<std::vector<std::string>, std::vector<std::string>> split_preamble(
+    const std::vector<std::string>& lines) {
+    const auto first = std::find_if(lines.begin(), lines.end(),
+                                    [](const std::string& l) { return begins_with(l, "*"); });
+    return {std::vector<std::string>(lines.begin(), first),
+            std::vector<std::string>(first, lines.end())};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Generated data sets.
+
+class Generator {
+public:
+    Generator(int scale, std::vector<std::string> sentences_cp949)
+        : random_(20261208u + static_cast<unsigned>(scale)),
+          sentences_(std::move(sentences_cp949)) {
+        for (const char* mark : {"의문", "평서", "좋음", "나쁨", "무"}) {
+            forbidden_in_labels_.push_back(text::cp949(mark));
+        }
+    }
+
+    // Writes the UTF-8 sources of a data set `scale` times the default one into `folder`.
+    void write_sources(const fs::path& source, const fs::path& folder, int scale) {
+        fs::create_directories(folder);
+        const auto keywords = read_source_lines(source / "data1.dat");
+        for (const std::string& line : keywords) {
+            if (!begins_with(line, "*")) continue;
+            const std::string label = bracket(line);
+            if (!label.empty()) forbidden_in_labels_.push_back(text::cp949(label));
+        }
+        const int copies = scale - 1;
+        labels_.assign(copies, {});
+
+        // reserve.dat: pairs of phrase and command.
+        {
+            const auto lines = read_source_lines(source / "reserve.dat");
+            std::vector<std::string> out;
+            for (int c = 0; c < copies; ++c) {
+                for (std::size_t i = 0; i < lines.size(); ++i) {
+                    out.push_back(i % 2 == 0 ? fresh_word(lines[i]) : lines[i]);
+                }
+            }
+            out.insert(out.end(), lines.begin(), lines.end());
+            write_source_lines(folder / "reserve.dat", out);
+        }
+        // data1.dat: keyword sections.
+        {
+            auto [out, body] = split_preamble(keywords);
+            for (int c = 0; c < copies; ++c) {
+                for (const std::string& line : body) {
+                    if (begins_with(line, "*")) {
+                        const std::string label = bracket(line);
+                        if (label == "1" || label == "2" || label == "3" || label == "질문") {
+                            out.push_back(line);
+                        } else {
+                            out.push_back(replace_first_bracket(line, copy_label(c, label)));
+                        }
+                    } else if (line.empty() || begins_with(line, "//")) {
+                        out.push_back(line);
+                    } else {
+                        out.push_back(fresh_word(line));
+                    }
+                }
+            }
+            out.insert(out.end(), body.begin(), body.end());
+            write_source_lines(folder / "data1.dat", out);
+        }
+        // data2.dat: answer groups.
+        {
+            auto [out, body] = split_preamble(read_source_lines(source / "data2.dat"));
+            for (int c = 0; c < copies; ++c) {
+                for (const std::string& line : body) {
+                    out.push_back(begins_with(line, "*") ? copy_answer_header(c, line) : line);
+                }
+            }
+            out.insert(out.end(), body.begin(), body.end());
+            write_source_lines(folder / "data2.dat", out);
+        }
+        // data3.dat: count, then the questions; the default ones stay first.
+        {
+            const auto lines = read_source_lines(source / "data3.dat");
+            std::vector<std::string> out;
+            const int count = lines.empty() ? 0 : std::atoi(lines[0].c_str());
+            out.push_back(std::to_string(count * scale));
+            out.insert(out.end(), lines.begin() + (lines.empty() ? 0 : 1), lines.end());
+            for (int c = 0; c < copies; ++c) {
+                for (std::size_t i = 1; i < lines.size(); ++i) {
+                    out.push_back(copy_question(c, lines[i]));
+                }
+            }
+            write_source_lines(folder / "data3.dat", out);
+        }
+        // data4.dat: free-talk entries.
+        {
+            const auto lines = read_source_lines(source / "data4.dat");
+            auto [out, body] = split_preamble(lines);
+            for (int c = 0; c < copies; ++c) {
+                for (const std::string& line : body) {
+                    out.push_back(line.find('*') != std::string::npos
+                                      ? "*" + fresh_word(line.substr(1))
+                                      : line);
+                }
+            }
+            out.insert(out.end(), body.begin(), body.end());
+            write_source_lines(folder / "data4.dat", out);
+        }
+        // mal.dat: count, then the monologue lines.
+        {
+            const auto lines = read_source_lines(source / "mal.dat");
+            std::vector<std::string> out;
+            const int count = lines.empty() ? 0 : std::atoi(lines[0].c_str());
+            out.push_back(std::to_string(count * scale));
+            for (int c = 0; c < scale; ++c) {
+                for (std::size_t i = 1; i < lines.size(); ++i) out.push_back(lines[i]);
+            }
+            write_source_lines(folder / "mal.dat", out);
+        }
+    }
+
+private:
+    static std::string bracket(std::string_view line) {
+        const std::size_t open = line.find('[');
+        const std::size_t close = line.find(']', open == std::string_view::npos ? 0 : open);
+        if (open == std::string_view::npos || close == std::string_view::npos) return {};
+        return std::string(line.substr(open + 1, close - open - 1));
+    }
+
+    static std::string replace_first_bracket(const std::string& line, const std::string& label) {
+        const std::size_t open = line.find('[');
+        const std::size_t close = line.find(']', open);
+        return line.substr(0, open + 1) + label + line.substr(close);
+    }
+
+    char32_t syllable() {
+        return 0xAC00 + std::uniform_int_distribution<int>(0, 11171)(random_);
+    }
+
+    // A word of the same shape (every Hangul syllable replaced) that occurs in no sentence.
+    std::string fresh_word(const std::string& original) {
+        for (;;) {
+            std::u32string word = decode_utf8(original);
+            bool changed = false;
+            for (char32_t& c : word) {
+                if (is_syllable(c)) {
+                    c = syllable();
+                    changed = true;
+                }
+            }
+            if (!changed) word.insert(word.begin(), syllable());
+            std::string utf8 = encode_utf8(word);
+            const std::string bytes = text::cp949(utf8);
+            const bool clean = std::none_of(sentences_.begin(), sentences_.end(),
+                                            [&](const std::string& s) {
+                                                return text::contains(s, bytes);
+                                            });
+            if (clean) return utf8;
+        }
+    }
+
+    // The label a copy uses in place of a default label: as long (at least two syllables),
+    // unique, and holding no default label or header mark, so no header of a copy can be
+    // mistaken for a default one.
+    std::string copy_label(int copy, const std::string& original) {
+        auto& labels = labels_[copy];
+        if (const auto found = labels.find(original); found != labels.end()) return found->second;
+        const std::u32string characters = decode_utf8(original);
+        const std::size_t length = std::max<std::size_t>(
+            2, std::count_if(characters.begin(), characters.end(), is_syllable));
+        for (;;) {
+            std::u32string label;
+            for (std::size_t i = 0; i < length; ++i) label += syllable();
+            const std::string utf8 = encode_utf8(label);
+            const std::string header = text::cp949("*[" + utf8 + "]");
+            const bool clean = std::none_of(forbidden_in_labels_.begin(),
+                                            forbidden_in_labels_.end(),
+                                            [&](const std::string& f) {
+                                                return text::contains(header, f);
+                                            });
+            if (clean && used_labels_.insert(utf8).second) {
+                labels.emplace(original, utf8);
+                return utf8;
+            }
+        }
+    }
+
+    // "*[person][item]...": the person field stays, every item field gets the copy's label.
+    std::string copy_answer_header(int copy, const std::string& line) {
+        std::string out;
+        std::size_t at = 0;
+        int field = 0;
+        for (;;) {
+            const std::size_t open = line.find('[', at);
+            const std::size_t close = open == std::string::npos ? open : line.find(']', open);
+            if (close == std::string::npos) break;
+            out += line.substr(at, open + 1 - at);
+            const std::string name = line.substr(open + 1, close - open - 1);
+            out += field++ == 0 ? name : copy_label(copy, name);
+            out += ']';
+            at = close + 1;
+        }
+        return out + line.substr(at);
+    }
+
+    std::string copy_question(int copy, const std::string& line) {
+        std::string out;
+        std::size_t at = 0;
+        for (;;) {
+            const std::size_t open = line.find('{', at);
+            const std::size_t close = open == std::string::npos ? open : line.find('}', open);
+            if (close == std::string::npos) break;
+            out += line.substr(at, open + 1 - at);
+            out += copy_label(copy, line.substr(open + 1, close - open - 1));
+            out += '}';
+            at = close + 1;
+        }
+        return out + line.substr(at);
+    }
+
+    std::mt19937 random_;
+    std::vector<std::string> sentences_;
+    std::vector<std::string> forbidden_in_labels_;
+    std::vector<std::map<std::string, std::string>> labels_;
+    std::set<std::string> used_labels_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Cases: one scenario on one data set.
+
+struct Case {
+    const Scenario* scenario = nullptr;
+    int scale = 1;
+    fs::path folder;
+    std::string sentence;  // CP949
+    unsigned seed = 1;
+    std::uintmax_t data_bytes = 0;
+    std::vector<io_record::FileRead> reads;
+    Path path = Path::reserved;
+    std::string reply;
+
+    std::string name(const char* what) const {
+        return std::string(what) + "/" + scenario->name + "/x" + std::to_string(scale);
+    }
+    std::size_t bytes_read() const {
+        std::size_t total = 0;
+        for (const auto& r : reads) total += r.bytes;
+        return total;
+    }
+};
+
+Path classify(const std::vector<io_record::FileRead>& reads) {
+    const auto opened = [&](const char* name) {
+        return std::any_of(reads.begin(), reads.end(), [&](const io_record::FileRead& r) {
+            return fs::path(r.path).filename() == name;
+        });
+    };
+    if (opened("data3.dat")) return Path::computer_question;
+    if (opened("data4.dat")) return Path::free_talk;
+    if (opened("data2.dat")) return Path::answer;
+    return Path::reserved;
+}
+
+// The computer's question is the first random draw of a turn that falls through to it. Picks
+// a seed whose draw is one of the default questions with exactly one placeholder and one particle
+// bracket, so every scale asks the same kind of question (data1.dat read twice, vowel.dat once).
+unsigned question_seed(const fs::path& folder, int scale) {
+    const auto lines = text::read_all_lines(folder / "data3.dat");
+    if (lines.size() < 2) return 1;
+    const int count = std::atoi(lines[0].c_str());
+    const int defaults = count / scale;
+    for (unsigned seed = 1; seed < 100000; ++seed) {
+        std::mt19937 random(seed);
+        const int drawn =
+            (count <= 0 ? 0 : std::uniform_int_distribution<int>(0, count - 1)(random)) % 256;
+        if (drawn >= defaults || drawn + 1 >= static_cast<int>(lines.size())) continue;
+        const std::string& q = lines[drawn + 1];
+        if (std::count(q.begin(), q.end(), '{') == 1 && std::count(q.begin(), q.end(), '[') == 1) {
+            return seed;
+        }
+    }
+    return 1;
+}
+
+void record_turn(Case& c) {
+    QuietHost host;
+    std::mt19937 random(c.seed);
+    engine::Engine engine(c.folder, host, random);
+    io_record::reads.clear();
+    io_record::open_files.clear();
+    io_record::recording = true;
+    try {
+        engine.chat_turn(c.sentence);
+    } catch (...) {
+        io_record::recording = false;
+        throw;
+    }
+    io_record::recording = false;
+    c.reads = io_record::reads;
+    c.path = classify(c.reads);
+    c.reply = host.speech;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The timed bodies.
+
+void turn_body(benchmark::State& state, const Case* c) {
+    QuietHost host;
+    const std::mt19937 seeded(c->seed);
+    std::mt19937 random = seeded;
+    engine::Engine engine(c->folder, host, random);
+    for (auto _ : state) {
+        random = seeded;
+        engine.chat_turn(c->sentence);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * c->bytes_read()));
+}
+
+// Opens the file, makes the same fread calls the turn made and counts the line ends.
+std::size_t read_lines_floor(const io_record::FileRead& read, std::vector<char>& buffer) {
+    std::FILE* file = std::fopen(read.path.c_str(), "rb");
+    if (!file) throw std::runtime_error("cannot open " + read.path);
+    std::size_t lines = 0;
+    const std::size_t request = std::min(read.request, buffer.size());
+    for (int call = 0; call < read.calls; ++call) {
+        const std::size_t n = std::fread(buffer.data(), 1, request, file);
+        const char* p = buffer.data();
+        const char* const end = p + n;
+        while (p < end) {
+            const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+            if (!lf) break;
+            ++lines;
+            p = static_cast<const char*>(lf) + 1;
+        }
+    }
+    std::fclose(file);
+    return lines;
+}
+
+void floor_body(benchmark::State& state, const Case* c) {
+    std::size_t request = 1;
+    for (const auto& r : c->reads) request = std::max(request, r.request);
+    std::vector<char> buffer(request);
+    for (auto _ : state) {
+        std::size_t lines = 0;
+        for (const auto& read : c->reads) lines += read_lines_floor(read, buffer);
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * c->bytes_read()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Collecting medians for the summary.
+
+struct Timing {
+    double real = 0;  // seconds
+    double cpu = 0;
+};
+
+class SummaryReporter : public benchmark::ConsoleReporter {
+public:
+    SummaryReporter() : ConsoleReporter(::isatty(1) ? OO_Defaults : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const Timing t{run.GetAdjustedRealTime() / unit, run.GetAdjustedCPUTime() / unit};
+            const std::string& name = run.run_name.function_name;
+            if (run.run_type == Run::RT_Aggregate) {
+                if (run.aggregate_name == "median") medians_[name] = t;
+            } else {
+                singles_[name].push_back(t);
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    bool find(const std::string& name, Timing& out) const {
+        if (const auto m = medians_.find(name); m != medians_.end()) {
+            out = m->second;
+            return true;
+        }
+        const auto s = singles_.find(name);
+        if (s == singles_.end() || s->second.empty()) return false;
+        auto reals = s->second;
+        auto cpus = s->second;
+        std::sort(reals.begin(), reals.end(), [](auto a, auto b) { return a.real < b.real; });
+        std::sort(cpus.begin(), cpus.end(), [](auto a, auto b) { return a.cpu < b.cpu; });
+        out = {reals[reals.size() / 2].real, cpus[cpus.size() / 2].cpu};
+        return true;
+    }
+
+private:
+    std::map<std::string, Timing> medians_;
+    std::map<std::string, std::vector<Timing>> singles_;
+};
+
+std::string micros(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", seconds * 1e6);
+    return text;
+}
+
+std::string fixed(double value, int decimals) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string pad(const std::string& s, std::size_t width, bool left = false) {
+    if (s.size() >= width) return s;
+    return left ? s + std::string(width - s.size(), ' ') : std::string(width - s.size(), ' ') + s;
+}
+
+std::string describe_reads(const Case& c) {
+    std::map<std::string, std::pair<int, std::size_t>> per_file;
+    std::vector<std::string> order;
+    for (const auto& r : c.reads) {
+        const std::string name = fs::path(r.path).filename().string();
+        if (!per_file.count(name)) order.push_back(name);
+        per_file[name].first += 1;
+        per_file[name].second += r.bytes;
+    }
+    std::string out;
+    for (const auto& name : order) {
+        const auto [opens, bytes] = per_file[name];
+        if (!out.empty()) out += ", ";
+        out += name;
+        if (opens > 1) out += " x" + std::to_string(opens);
+        out += " (" + std::to_string(bytes) + " B)";
+    }
+    return out;
+}
+
+void print_summary(const std::vector<Case>& cases, const SummaryReporter& reporter) {
+    std::cout << "\nChat turn against its I/O floor: medians in microseconds, wall clock and process"
+                 " CPU time\n(the CPU time includes the kernel's time for the reads); ratio ="
+                 " turn / floor; ms/MB = CPU time per MB the turn reads\n\n";
+    std::cout << pad("scenario", 10, true) << pad("scale", 6) << pad("data bytes", 11)
+              << pad("read/turn", 10) << pad("turn", 10) << pad("floor", 9) << pad("ratio", 7)
+              << pad("turn cpu", 10) << pad("floor cpu", 10) << pad("ratio", 7)
+              << pad("turn ms/MB", 11) << pad("floor ms/MB", 12) << "\n";
+    struct Row {
+        double turn_per_mb = 0;
+        double floor_per_mb = 0;
+    };
+    std::map<std::string, std::map<int, Row>> rows;
+    for (const Case& c : cases) {
+        Timing turn, floor;
+        if (!reporter.find(c.name("turn"), turn) || !reporter.find(c.name("floor"), floor)) {
+            continue;
+        }
+        const double mb = static_cast<double>(c.bytes_read()) / 1e6;
+        const Row row{turn.cpu * 1e3 / mb, floor.cpu * 1e3 / mb};
+        rows[c.scenario->name][c.scale] = row;
+        std::cout << pad(c.scenario->name, 10, true) << pad(std::to_string(c.scale) + "x", 6)
+                  << pad(std::to_string(c.data_bytes), 11)
+                  << pad(std::to_string(c.bytes_read()), 10) << pad(micros(turn.real), 10)
+                  << pad(micros(floor.real), 9) << pad(fixed(turn.real / floor.real, 2), 7)
+                  << pad(micros(turn.cpu), 10) << pad(micros(floor.cpu), 10)
+                  << pad(fixed(turn.cpu / floor.cpu, 2), 7) << pad(fixed(row.turn_per_mb, 2), 11)
+                  << pad(fixed(row.floor_per_mb, 2), 12) << "\n";
+    }
+    std::cout << "\nLinearity: CPU time per MB read, against 10x (1.00 = linear in data size)\n";
+    for (const auto& [scenario, by_scale] : rows) {
+        const auto ten = by_scale.find(10);
+        if (ten == by_scale.end()) continue;
+        for (const auto& [scale, row] : by_scale) {
+            if (scale <= 10) continue;
+            std::cout << "  " << pad(scenario, 10, true) << pad(std::to_string(scale), 5)
+                      << "x / 10x: turn " << fixed(row.turn_per_mb / ten->second.turn_per_mb, 2)
+                      << ", floor " << fixed(row.floor_per_mb / ten->second.floor_per_mb, 2)
+                      << "\n";
+        }
+    }
+}
+
+std::uintmax_t data_set_bytes(const fs::path& folder) {
+    std::uintmax_t total = 0;
+    for (const char* name : kEngineFiles) {
+        std::error_code error;
+        const auto size = fs::file_size(folder / name, error);
+        if (!error) total += size;
+    }
+    return total;
+}
+
+std::vector<int> parse_scales(const std::string& text) {
+    std::vector<int> scales;
+    std::stringstream in(text);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        const int scale = std::atoi(item.c_str());
+        if (scale >= 1) scales.push_back(scale);
+    }
+    return scales;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<int> scales = {1, 10, 100, 1000};
+    fs::path source = DASOM_SOURCE_DATA;
+    bool keep_data = false;
+    std::vector<Scenario> scenarios = default_scenarios();
+
+    // Own flags out, benchmark flags through.
+    std::vector<char*> rest = {argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const auto value = [&](std::string_view flag) -> const char* {
+            return begins_with(arg, flag) ? argv[i] + flag.size() : nullptr;
+        };
+        bool taken = false;
+        if (const char* v = value("--scales=")) {
+            scales = parse_scales(v);
+            taken = true;
+        } else if (const char* v = value("--source_data=")) {
+            source = v;
+            taken = true;
+        } else if (arg == "--keep_data") {
+            keep_data = true;
+            taken = true;
+        } else {
+            for (Scenario& s : scenarios) {
+                if (const char* v = value("--sentence_" + s.name + "=")) {
+                    s.sentence_utf8 = v;
+                    taken = true;
+                }
+            }
+        }
+        if (!taken) rest.push_back(argv[i]);
+    }
+    int rest_count = static_cast<int>(rest.size());
+    benchmark::Initialize(&rest_count, rest.data());
+    if (benchmark::ReportUnrecognizedArguments(rest_count, rest.data())) return 1;
+
+    const fs::path base =
+        fs::temp_directory_path() / ("dasom-engine-bench-" + std::to_string(::getpid()));
+    std::vector<std::string> sentences;
+    for (const Scenario& s : scenarios) sentences.push_back(text::cp949(s.sentence_utf8));
+
+    std::vector<Case> cases;
+    try {
+        for (const int scale : scales) {
+            const fs::path folder = base / ("x" + std::to_string(scale));
+            if (scale == 1) {
+                tools::install_data_folder(source, folder);
+            } else {
+                const fs::path generated = base / ("source-x" + std::to_string(scale));
+                Generator(scale, sentences).write_sources(source, generated, scale);
+                tools::install_data_folder(generated, folder);
+                fs::remove_all(generated);
+            }
+            const std::uintmax_t bytes = data_set_bytes(folder);
+            for (std::size_t i = 0; i < scenarios.size(); ++i) {
+                Case c;
+                c.scenario = &scenarios[i];
+                c.scale = scale;
+                c.folder = folder;
+                c.sentence = sentences[i];
+                c.data_bytes = bytes;
+                c.seed = scenarios[i].expected == Path::computer_question
+                             ? question_seed(folder, scale)
+                             : 1;
+                record_turn(c);
+                cases.push_back(std::move(c));
+            }
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "engine_bench: setting up the data failed: " << error.what() << "\n";
+        if (!keep_data) fs::remove_all(base);
+        return 1;
+    }
+
+    std::cout << "Data folders under " << base.string() << "\n";
+    bool paths_ok = true;
+    for (const Case& c : cases) {
+        if (c.reads.empty()) {
+            std::cerr << "engine_bench: no file reads were recorded; is the engine still linked "
+                         "statically with the fopen/fread wrapping?\n";
+            return 1;
+        }
+        std::cout << "  " << c.name("turn") << ": " << path_name(c.path) << ", reply \""
+                  << text::to_utf8(c.reply) << "\"\n      reads " << describe_reads(c) << "\n";
+        if (c.path != c.scenario->expected) {
+            paths_ok = false;
+            std::cout << "      WARNING: expected " << path_name(c.scenario->expected)
+                      << "; choose another sentence with --sentence_" << c.scenario->name
+                      << "=...\n";
+        }
+    }
+    std::cout << std::flush;
+
+    for (const Case& c : cases) {
+        benchmark::RegisterBenchmark(c.name("turn").c_str(), turn_body, &c)->UseRealTime();
+        benchmark::RegisterBenchmark(c.name("floor").c_str(), floor_body, &c)->UseRealTime();
+    }
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    print_summary(cases, reporter);
+    if (!paths_ok) std::cout << "\nWARNING: some sentences took another path than intended.\n";
+
+    if (!keep_data) fs::remove_all(base);
+    return 0;
+}
