@@ -100,11 +100,4 @@ TEST(AddFreeTalk, ReadOnlyFileIsUnavailable) {
     EXPECT_EQ(folder.read("data4.dat"), kOld);
 }
 
-TEST(AddFreeTalk, EveryRefusalHasAMessage) {
-    for (FreeTalkResult result : {FreeTalkResult::file_unavailable, FreeTalkResult::too_short,
-                                  FreeTalkResult::star_in_reply}) {
-        EXPECT_STRNE(engine::free_talk_message(result), "");
-    }
-}
-
 }  // namespace

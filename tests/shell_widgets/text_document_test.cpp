@@ -4,7 +4,6 @@
 
 #include "support/temp_folder.h"
 #include "text/codec.h"
-#include "text/file_error.h"
 
 namespace {
 
@@ -77,12 +76,6 @@ TEST(TextDocumentFile, MissingFileIsAnEmptyDocumentAndDiskChangesAreSeen) {
     EXPECT_FALSE(document.differs_on_disk(folder / "data4.dat"));
     folder.write("data4.dat", "*밥\n응\n더\n");
     EXPECT_TRUE(document.differs_on_disk(folder / "data4.dat"));
-}
-
-TEST(TextDocumentFile, UnreadableFileThrows) {
-    testing_support::TempFolder folder;
-    std::filesystem::create_directory(folder / "data4.dat");
-    EXPECT_THROW(TextDocument::load(folder / "data4.dat"), text::FileError);
 }
 
 }  // namespace
