@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <filesystem>
 
@@ -24,8 +25,10 @@ int main(int argc, char* argv[]) {
     options.addOption(folder_option);
     options.addHelpOption();
     options.process(app);
-    const QString folder = options.isSet(folder_option) ? options.value(folder_option)
-                                                        : QCoreApplication::applicationDirPath();
+    // Absolute: launching a program changes the current folder, the data files must not move.
+    const QString folder = options.isSet(folder_option)
+                               ? QFileInfo(options.value(folder_option)).absoluteFilePath()
+                               : QCoreApplication::applicationDirPath();
 
     TMainForm window(std::filesystem::path(folder.toStdU16String()));
     QObject::connect(&window, &TMainForm::finished, &app, &QCoreApplication::quit,

@@ -344,18 +344,37 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormActivate() {
-    // The stored width and height are the outer size; now that the frame is known, take it off.
-    const QSize frame_extra = frameGeometry().size() - geometry().size();
-    if (frame_extra != QSize(0, 0) && !isMaximized())
-        resize(settings_.width - frame_extra.width(), settings_.height - frame_extra.height());
-
+    fit_outer_size();
     if (settings_.tray_start) minimise();
     // (The logo plays here when view_logo is on, with the logo window.)
+}
+
+void TMainForm::fit_outer_size() {
+    // The stored width and height are the outer size, as the window stores them at exit. The
+    // frame is known only once the window manager has framed the window, which may come after
+    // the first show; until then every move or resize looks again. Without this the window
+    // would grow by its frame on every run.
+    if (outer_size_fitted_ || !shown_once_) return;
+    if (size() != QSize(settings_.width, settings_.height)) {
+        outer_size_fitted_ = true;  // resized meanwhile: the user's size wins
+        return;
+    }
+    const QSize frame_extra = frameGeometry().size() - geometry().size();
+    if (frame_extra == QSize(0, 0)) return;
+    outer_size_fitted_ = true;
+    if (!isMaximized())
+        resize(settings_.width - frame_extra.width(), settings_.height - frame_extra.height());
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     FormResize();
+    fit_outer_size();
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    fit_outer_size();
 }
 
 void TMainForm::FormResize() {
@@ -478,13 +497,15 @@ void TMainForm::call_ChatInputForm(const QString& key_text) {
 }
 
 void TMainForm::ask_name(std::string& name, const QString& caption, const QString& prompt) {
-    const QString answer = dialogs().input_box(this, caption, prompt, to_q(name));
-    std::string bytes;
-    if (!to_cp949(answer, bytes)) {
-        dialogs().message(this, kNoCp949Name);
-        return;
-    }
-    name = std::move(bytes);
+    guarded(this, [&] {
+        const QString answer = dialogs().input_box(this, caption, prompt, to_q(name));
+        std::string bytes;
+        if (!to_cp949(answer, bytes)) {
+            dialogs().message(this, kNoCp949Name);
+            return;
+        }
+        name = std::move(bytes);
+    });
 }
 
 void TMainForm::traystartClick() {

@@ -75,6 +75,7 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -87,6 +88,7 @@ private:
     void FormCreate();
     void FormActivate();
     void FormResize();
+    void fit_outer_size();
     void FormDestroy();
     void dasom_setup();
 
@@ -114,6 +116,7 @@ private:
     int del_book_kind_ = 0;
 
     bool shown_once_ = false;
+    bool outer_size_fitted_ = false;
     bool destroyed_ = false;
     bool monologue_running_ = false;
 
