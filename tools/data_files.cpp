@@ -59,8 +59,9 @@ int install_data_folder(const std::filesystem::path& source_folder,
     int written = 0;
     std::vector<std::filesystem::path> sources;
     for (const auto& entry : std::filesystem::directory_iterator(source_folder)) {
-        const auto extension = entry.path().extension();
-        if (entry.is_regular_file() && (extension == ".dat" || extension == ".txt")) {
+        // The data files and the help text; not the build files that lie beside them.
+        const auto name = entry.path().filename();
+        if (entry.is_regular_file() && (name.extension() == ".dat" || name == "readme.txt")) {
             sources.push_back(entry.path());
         }
     }

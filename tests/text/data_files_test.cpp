@@ -41,12 +41,15 @@ TEST(DataFiles, InstallingNeverOverwritesTheUsersFiles) {
     source.write_bytes("data1.dat", "새 키워드\n");
     source.write_bytes("mal.dat", "1\n혼자\n");
     source.write_bytes("notes.md", "not a data file\n");
+    source.write_bytes("CMakeLists.txt", "# build file\n");
+    source.write_bytes("readme.txt", "도움말\n");
     program.write_bytes("mal.dat", "user's own");
 
-    EXPECT_EQ(tools::install_data_folder(source.path(), program.path()), 2);  // data1 + vowel
+    EXPECT_EQ(tools::install_data_folder(source.path(), program.path()), 3);  // + vowel.dat
     EXPECT_EQ(program.read_bytes("mal.dat"), "user's own");
     EXPECT_EQ(program.read("data1.dat"), "새 키워드\n");
     EXPECT_FALSE(std::filesystem::exists(program / "notes.md"));
+    EXPECT_FALSE(std::filesystem::exists(program / "CMakeLists.txt"));
     EXPECT_EQ(tools::install_data_folder(source.path(), program.path()), 0);
 }
 
