@@ -1,5 +1,6 @@
 // Answer selection: the first answer group of data2.dat whose header fits the sentence.
 
+#include <cstring>
 #include <vector>
 
 #include "engine/data_names.h"
@@ -27,21 +28,36 @@ const Marks& marks() {
     return instance;
 }
 
+// A header line's fields; the texts are views into the line.
 struct Header {
     int op = kNone;
     int kind = 0;
     int mood = 0;
-    std::string person;
-    std::string item1;
-    std::string item2;
+    std::string_view person;
+    std::string_view item1;
+    std::string_view item2;
 };
 
-Header read_header(std::string_view line) {
+int operator_of(std::string_view line) {
+    if (std::memchr(line.data(), '|', line.size())) return kOr;
+    return std::memchr(line.data(), '&', line.size()) ? kAnd : kNone;
+}
+
+int kind_mark_of(std::string_view line) {
     const Marks& m = marks();
+    return text::contains(line, m.question) ? 1 : text::contains(line, m.statement) ? 2 : 0;
+}
+
+int mood_mark_of(std::string_view line) {
+    const Marks& m = marks();
+    return text::contains(line, m.good) ? 1 : text::contains(line, m.bad) ? 2 : 0;
+}
+
+Header read_header(std::string_view line) {
     Header header;
-    header.op = text::contains(line, "|") ? kOr : text::contains(line, "&") ? kAnd : kNone;
-    header.kind = text::contains(line, m.question) ? 1 : text::contains(line, m.statement) ? 2 : 0;
-    header.mood = text::contains(line, m.good) ? 1 : text::contains(line, m.bad) ? 2 : 0;
+    header.op = operator_of(line);
+    header.kind = kind_mark_of(line);
+    header.mood = mood_mark_of(line);
     std::string_view rest = line;
     header.person = take_bracket_field(rest);
     header.item1 = take_bracket_field(rest);
@@ -62,9 +78,9 @@ std::string debug_text(int person, int sentence_kind, int noun_count, std::int32
         to_cp949("현재기분=") + std::to_string(mood),
         "",
         to_cp949("대답"),
-        to_cp949("인칭=") + header.person,
-        to_cp949("항목명1=") + header.item1,
-        to_cp949("항목명2=") + header.item2,
+        to_cp949("인칭=") + std::string(header.person),
+        to_cp949("항목명1=") + std::string(header.item1),
+        to_cp949("항목명2=") + std::string(header.item2),
         to_cp949("연산자(or,and,없음)=") + std::to_string(header.op),
         to_cp949("의문/평서=") + std::to_string(header.kind),
         to_cp949("기분=") + std::to_string(header.mood),
@@ -85,14 +101,35 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
     const int mood_class = mood >= 0 ? 1 : 2;
     const std::string person_text = std::to_string(person);
 
+    const auto names_a_noun = [&](const Header& header) {
+        for (int k = 0; k < noun_count; ++k) {
+            const std::string& name = nouns[k].item_name;
+            if (name == header.item1 || (header.op != kNone && name == header.item2)) return true;
+        }
+        return false;
+    };
+
     text::LineReader answers(data_file(names::kAnswers));
-    while (!answers.at_end()) {
-        const std::string line = answers.read_line(text::kShortLine);
+    // Without a matched section no header can fit, and nothing would change on the way; the
+    // file is opened all the same, so a missing one ends the turn as it always does.
+    while (noun_count > 0 && !answers.at_end()) {
+        const std::string_view line = answers.next_line(text::kShortLine);
         if (begins_with(line, "//") || !begins_with(line, "*")) continue;
 
-        const Header header = read_header(line);
+        // Most headers fail, so the cheap tests come first. A header whose item names match no
+        // section of the sentence fails the last test without changing anything, so it can be
+        // passed over before the mood and kind marks are looked for; the result is the same.
+        std::string_view rest = line;
+        Header header;
+        header.person = take_bracket_field(rest);
         if (header.person != person_text && header.person != m.any_person) continue;
+        header.op = operator_of(line);
+        header.item1 = take_bracket_field(rest);
+        if (header.op != kNone) header.item2 = take_bracket_field(rest);
+        if (!names_a_noun(header)) continue;
+        header.kind = kind_mark_of(line);
         if (header.kind != 0 && header.kind != sentence_kind) continue;
+        header.mood = mood_mark_of(line);
         if (header.mood != 0 && header.mood != mood_class) continue;
 
         bool fits = false;
@@ -122,11 +159,14 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
         }
         if (!fits) continue;
 
+        // The header's texts outlive the line for the debug box.
+        const std::string header_line(line);
+        header = read_header(header_line);
         std::vector<std::string> templates;
         while (!answers.at_end()) {
-            std::string answer = answers.read_line(text::kShortLine);
+            const std::string_view answer = answers.next_line(text::kShortLine);
             if (begins_with(answer, "*")) break;
-            templates.push_back(std::move(answer));
+            templates.emplace_back(answer);
         }
         const int choice = draw(static_cast<int>(templates.size()));
         host_.set_speech(proc_symbol(templates.empty() ? std::string() : templates[choice]));

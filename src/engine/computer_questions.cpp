@@ -43,16 +43,16 @@ void Engine::proc_dasom_que() {
 std::string Engine::find_item(const std::string& label) {
     text::LineReader keywords(data_file(names::kKeywords));
     while (!keywords.at_end()) {
-        const std::string line = keywords.read_line(text::kShortLine);
+        const std::string_view line = keywords.next_line(text::kShortLine);
         if (begins_with(line, "//") || !begins_with(line, "*")) continue;
         if (!text::contains(line, label)) continue;
 
         // Empty lines count here: drawing one simply leaves the placeholder empty.
         std::vector<std::string> candidates;
         while (!keywords.at_end()) {
-            std::string keyword = keywords.read_line(text::kShortLine);
+            const std::string_view keyword = keywords.next_line(text::kShortLine);
             if (begins_with(keyword, "*")) break;
-            candidates.push_back(std::move(keyword));
+            candidates.emplace_back(keyword);
         }
         if (candidates.empty()) return {};
         return candidates[draw(static_cast<int>(candidates.size()))];

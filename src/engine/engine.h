@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "engine/host.h"
 
@@ -48,9 +49,9 @@ public:
     void reserve_exec(const std::string& command);
 
     // The three keyword tests. Positions are 1-based byte positions.
-    static int set_inching(const std::string& word, const std::string& sentence);
-    static int search_ask(const std::string& word, const std::string& sentence);
-    static void search_noun(const std::string& word, const std::string& sentence, int match_type,
+    static int set_inching(std::string_view word, std::string_view sentence);
+    static int search_ask(std::string_view word, std::string_view sentence);
+    static void search_noun(std::string_view word, std::string_view sentence, int match_type,
                             std::string& result);
 
     // Question matching (data1.dat), then answer selection.
@@ -59,8 +60,8 @@ public:
     void proc_answer(int person, int sentence_kind, int noun_count, const std::string& sentence);
 
     // Particles and placeholders (vowel.dat).
-    bool jong_decision(const std::string& word);
-    static std::string proc_josa(int has_final_consonant, const std::string& particle);
+    bool jong_decision(std::string_view word);
+    static std::string proc_josa(int has_final_consonant, std::string_view particle);
     std::string proc_symbol(const std::string& template_text);
 
     // The computer's own questions (data3.dat with words of data1.dat).

@@ -10,31 +10,35 @@
 namespace engine {
 
 namespace {
-bool is_key_line(const std::string& line) { return line.find('*') != std::string::npos; }
+bool is_key_line(std::string_view line) { return line.find('*') != std::string_view::npos; }
 }  // namespace
 
 bool Engine::proc_answer2(const std::string& sentence) {
     text::LineReader entries(data_file(names::kFreeTalk));
-    std::string line;
+    std::string_view line;
+    // A key line that ended an entry without replies is looked at again (a copy: at_end may
+    // refill the buffer under a view).
+    std::string pending;
     bool line_pending = false;
     while (line_pending || !entries.at_end()) {
         if (line_pending) {
             line_pending = false;
+            line = pending;
         } else {
-            line = entries.read_line();
+            line = entries.next_line();
         }
         if (!is_key_line(line)) continue;
-        const std::string key = line.substr(1);
-        if (!text::contains(sentence, key)) continue;
+        if (!text::contains(sentence, line.substr(1))) continue;
 
         std::vector<std::string> replies;
         while (!entries.at_end()) {
-            line = entries.read_line();
-            if (is_key_line(line)) {
+            const std::string_view reply = entries.next_line();
+            if (is_key_line(reply)) {
+                pending.assign(reply);
                 line_pending = true;
                 break;
             }
-            replies.push_back(line);
+            replies.emplace_back(reply);
         }
         // A key without replies has nothing to say; the search goes on with the next entry.
         if (replies.empty()) continue;

@@ -48,17 +48,17 @@ void replace_each(std::string& text, std::string_view placeholder, const std::st
 
 }  // namespace
 
-bool Engine::jong_decision(const std::string& word) {
-    const std::string ending = word.size() <= 2 ? word : word.substr(word.size() - 2);
+bool Engine::jong_decision(std::string_view word) {
+    const std::string_view ending = word.size() <= 2 ? word : word.substr(word.size() - 2);
     text::LineReader syllables(data_file(names::kOpenSyllables));
     bool listed = false;
     while (!syllables.at_end()) {
-        if (syllables.read_line() == ending) listed = true;
+        if (syllables.next_line() == ending) listed = true;
     }
     return !listed;
 }
 
-std::string Engine::proc_josa(int has_final_consonant, const std::string& particle) {
+std::string Engine::proc_josa(int has_final_consonant, std::string_view particle) {
     for (const auto& [after_consonant, after_vowel] : particle_table()) {
         if (particle == after_consonant || particle == after_vowel) {
             return has_final_consonant == 1 ? after_consonant : after_vowel;
@@ -83,7 +83,8 @@ std::string Engine::proc_symbol(const std::string& template_text) {
         if (close == std::string::npos) break;
         const std::string particle = text.substr(open + 1, close - open - 1);
         text.erase(open, close - open + 1);
-        const std::string before = text.substr(open >= 2 ? open - 2 : 0, open >= 2 ? 2 : open);
+        const std::string_view before =
+            std::string_view(text).substr(open >= 2 ? open - 2 : 0, open >= 2 ? 2 : open);
         const std::string form = proc_josa(jong_decision(before) ? 1 : 0, particle);
         text.insert(open, form);
         from = open + form.size();

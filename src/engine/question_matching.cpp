@@ -1,6 +1,9 @@
 // Question matching: the sentence against the keyword sections of data1.dat.
 
 #include <algorithm>
+#include <array>
+#include <bitset>
+#include <cstring>
 #include <limits>
 
 #include "engine/data_names.h"
@@ -11,21 +14,24 @@
 
 namespace engine {
 
-std::string bracket_field(std::string_view text) {
-    const std::size_t close = text.find(']');
-    if (close == std::string_view::npos) return {};
-    const std::size_t open = text.find('[');
-    if (open == std::string_view::npos) return std::string(text.substr(0, close));
-    if (close < open) return {};
-    return std::string(text.substr(open + 1, close - open - 1));
-}
-
-std::string take_bracket_field(std::string_view& rest) {
-    std::string field = bracket_field(rest);
-    const std::size_t close = rest.find(']');
-    if (close != std::string_view::npos) rest.remove_prefix(close + 1);
+std::string_view take_bracket_field(std::string_view& rest) {
+    // Every header line of the keyword and answer files comes through here, hence memchr.
+    const char* const data = rest.data();
+    const auto* close = static_cast<const char*>(std::memchr(data, ']', rest.size()));
+    if (!close) return {};
+    const std::size_t close_at = close - data;
+    const auto* open = static_cast<const char*>(std::memchr(data, '[', close_at));
+    std::string_view field;
+    if (open) {
+        field = rest.substr(open - data + 1, close - open - 1);
+    } else if (!std::memchr(close, '[', rest.size() - close_at)) {
+        field = rest.substr(0, close_at);  // a "]" with no "[" at all: the text before it
+    }
+    rest.remove_prefix(close_at + 1);
     return field;
 }
+
+std::string_view bracket_field(std::string_view text) { return take_bracket_field(text); }
 
 namespace {
 
@@ -43,8 +49,10 @@ const Labels& labels() {
     return instance;
 }
 
-SectionKind kind_of(const std::string& label) {
-    if (label == "1" || label == "2" || label == "3") return SectionKind::person;
+SectionKind kind_of(std::string_view label) {
+    if (label.size() == 1 && label[0] >= '1' && label[0] <= '3') return SectionKind::person;
+    // The special labels are two syllables, four bytes; most topic labels are not.
+    if (label.size() != 4) return SectionKind::topic;
     const Labels& l = labels();
     if (label == l.question) return SectionKind::question;
     if (label == l.abuse) return SectionKind::abuse;
@@ -54,11 +62,57 @@ SectionKind kind_of(const std::string& label) {
 }
 
 int match_type_of(std::string_view header) {
-    if (header.find('@') != std::string_view::npos) return kAnywhere;
-    if (header.find('!') != std::string_view::npos) return kAtStart;
-    if (header.find('&') != std::string_view::npos) return kAtEnd;
-    return kAnywhere;
+    bool start = false;
+    bool end = false;
+    for (const char c : header) {
+        if (c == '@') return kAnywhere;
+        start = start || c == '!';
+        end = end || c == '&';
+    }
+    return start ? kAtStart : end ? kAtEnd : kAnywhere;
 }
+
+// A section label, kept while the lines after its header are read. Lines are at most 99 bytes,
+// so a fixed buffer does without an allocation per section.
+class Label {
+public:
+    void assign(std::string_view text) {
+        size_ = std::min(text.size(), bytes_.size());
+        std::memcpy(bytes_.data(), text.data(), size_);
+    }
+    std::string_view view() const { return {bytes_.data(), size_}; }
+
+private:
+    std::array<char, text::kShortLine> bytes_;
+    std::size_t size_ = 0;
+};
+
+// Which byte pairs stand next to each other in the sentence. A keyword whose first two bytes
+// are not among them cannot occur, which spares most searches: a keyword file holds thousands
+// of keywords, a sentence a few dozen bytes.
+class SentencePairs {
+public:
+    explicit SentencePairs(std::string_view sentence) {
+        for (std::size_t i = 0; i < sentence.size(); ++i) {
+            const auto first = static_cast<unsigned char>(sentence[i]);
+            single_.set(first);
+            if (i + 1 < sentence.size()) {
+                pairs_.set(first << 8 | static_cast<unsigned char>(sentence[i + 1]));
+            }
+        }
+    }
+
+    bool may_hold(std::string_view word) const {
+        if (word.empty()) return false;
+        const auto first = static_cast<unsigned char>(word[0]);
+        if (word.size() == 1) return single_.test(first);
+        return pairs_.test(first << 8 | static_cast<unsigned char>(word[1]));
+    }
+
+private:
+    std::bitset<256> single_;
+    std::bitset<65536> pairs_;
+};
 
 // The mood has no bounds of its own; it stops at the ends of its 32 bits instead of wrapping.
 std::int32_t moved(std::int32_t mood, int step) {
@@ -75,46 +129,57 @@ void Engine::proc_question(const std::string& sentence) {
     int best_position = 3;
     int sentence_kind = kStatement;
     noun_count = 0;
-    bool line_pending = false;
+    const SentencePairs pairs(sentence);
 
     text::LineReader keywords(data_file(names::kKeywords));
-    std::string line;
-    while (!keywords.at_end()) {
-        if (line_pending) {
-            line_pending = false;
-        } else {
-            line = keywords.read_line(text::kShortLine);
+    std::string_view line;
+    Label label;
+    // A header that ended the scan of the section before it opens the next section.
+    bool header_pending = false;
+    for (;;) {
+        if (!header_pending) {
+            if (keywords.at_end()) break;
+            line = keywords.next_line(text::kShortLine);
         }
+        header_pending = false;
         if (!begins_with(line, "*")) continue;
 
         const int match_type = match_type_of(line);
-        const std::string label = bracket_field(line);
-        const SectionKind kind = kind_of(label);
+        label.assign(bracket_field(line));
+        const SectionKind kind = kind_of(label.view());
         // Once the table of matched sections is full, further sections record nothing.
         const bool records_noun = kind != SectionKind::person && kind != SectionKind::question;
         const bool table_full = records_noun && noun_count >= kMaxNouns;
 
-        line = keywords.read_line(text::kShortLine);
+        line = keywords.next_line(text::kShortLine);
         for (;;) {
-            if (line.empty() || begins_with(line, "*")) break;
+            if (line.empty()) break;
+            if (begins_with(line, "*")) {
+                header_pending = true;
+                break;
+            }
             bool stop = false;
             if (kind == SectionKind::person) {
-                const int position = set_inching(line, sentence);
+                const int position = pairs.may_hold(line) ? set_inching(line, sentence) : 0;
                 if (position >= 1) {
                     if (position < best_position) {
                         best_position = position;
-                        person = label[0] - '0';
+                        person = label.view()[0] - '0';
                     }
                     stop = true;
                 }
             } else if (kind == SectionKind::question) {
-                sentence_kind = search_ask(line, sentence);
+                sentence_kind = pairs.may_hold(line) ? search_ask(line, sentence) : 2;
                 stop = sentence_kind == kQuestion;
             } else if (!table_full) {
                 noun_type& entry = nouns[noun_count];
-                search_noun(line, sentence, match_type, entry.word);
+                if (pairs.may_hold(line)) {
+                    search_noun(line, sentence, match_type, entry.word);
+                } else if (match_type >= kAnywhere && match_type <= kAtEnd) {
+                    entry.word.clear();
+                }
                 if (!entry.word.empty()) {
-                    entry.item_name = label;
+                    entry.item_name = label.view();
                     ++noun_count;
                     if (kind == SectionKind::abuse) mood = moved(mood, -1);
                     if (kind == SectionKind::praise) mood = moved(mood, +1);
@@ -122,11 +187,10 @@ void Engine::proc_question(const std::string& sentence) {
                     stop = true;
                 }
             }
+            // A scan that ends on a keyword passes over the rest of its section.
             if (stop || keywords.at_end()) break;
-            line = keywords.read_line(text::kShortLine);
+            line = keywords.next_line(text::kShortLine);
         }
-        // The line that ended the scan is looked at again: a header opens the next section.
-        line_pending = true;
     }
 
     proc_answer(person, sentence_kind, noun_count, sentence);

@@ -44,8 +44,7 @@ std::string Engine::reserve_search(const std::string& sentence) {
     text::LineReader reserve(data_file(names::kReserve));
     std::string command;
     while (!reserve.at_end()) {
-        const std::string phrase = reserve.read_line();
-        if (text::contains(sentence, phrase)) {
+        if (text::contains(sentence, reserve.next_line())) {
             // Past the end of an odd-length file this reads as empty: no command.
             return reserve.read_line();
         }

@@ -1,5 +1,6 @@
 #include "line_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -30,7 +31,9 @@ LineReader::LineReader(const std::filesystem::path& path, Checking checking)
         eof_ = true;
         return;
     }
-    buffer_.resize(kChunk);
+    // Reads go straight into our own buffer; the C library's would only copy twice.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    buffer_.reset(new char[kChunk]);
 }
 
 LineReader::~LineReader() {
@@ -40,7 +43,7 @@ LineReader::~LineReader() {
 bool LineReader::fill() {
     if (eof_) return false;
     begin_ = 0;
-    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+    end_ = std::fread(buffer_.get(), 1, kChunk, file_);
     if (end_ == 0) {
         eof_ = true;
         if (std::ferror(file_)) {
@@ -52,42 +55,38 @@ bool LineReader::fill() {
     return true;
 }
 
-bool LineReader::at_end() {
-    if (begin_ < end_) return false;
-    return !fill();
-}
-
-void LineReader::read_into(std::string* out, std::size_t keep) {
+// A line that runs over the end of the buffer, or the end of the file.
+std::string_view LineReader::next_line_across(std::size_t keep) {
+    // One byte beyond `keep` is gathered so that a CR right before the LF can still be seen.
+    const std::size_t gather = keep + 1;
+    bool carried = false;
     bool ended_by_lf = false;
-    while (!ended_by_lf) {
+    carry_.clear();
+    for (;;) {
         if (begin_ >= end_ && !fill()) break;
-        const char* start = buffer_.data() + begin_;
+        const char* start = buffer_.get() + begin_;
         const std::size_t available = end_ - begin_;
-        const void* lf = std::memchr(start, '\n', available);
-        const std::size_t take = lf ? static_cast<const char*>(lf) - start : available;
-        if (out && out->size() < keep) out->append(start, std::min(take, keep - out->size() + 1));
-        begin_ += take;
+        const char* lf = static_cast<const char*>(std::memchr(start, '\n', available));
+        const std::size_t length = lf ? static_cast<std::size_t>(lf - start) : available;
+        if (lf && !carried) {
+            // The usual case: the whole line lies in the buffer.
+            begin_ += length + 1;
+            std::string_view line(start, length);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            return line.substr(0, keep);
+        }
+        if (carry_.size() < gather) carry_.append(start, std::min(length, gather - carry_.size()));
+        carried = true;
+        begin_ += length;
         if (lf) {
             ++begin_;
             ended_by_lf = true;
+            break;
         }
     }
-    if (!out) return;
-    // One byte beyond `keep` was kept so that a CR at the very end can still be recognised.
-    if (!out->empty() && out->back() == '\r' && ended_by_lf) out->pop_back();
-    if (out->size() > keep) out->resize(keep);
-}
-
-std::string LineReader::read_line() {
-    std::string line;
-    read_into(&line, std::string::npos - 1);
-    return line;
-}
-
-std::string LineReader::read_line(std::size_t keep) {
-    std::string line;
-    read_into(&line, keep);
-    return line;
+    std::string_view line(carry_);
+    if (ended_by_lf && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line.substr(0, keep);
 }
 
 std::vector<std::string> read_all_lines(const std::filesystem::path& path) {

@@ -8,9 +8,11 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace text {
@@ -27,34 +29,54 @@ public:
         unchecked,
     };
 
+    static constexpr std::size_t kWholeLine = std::string_view::npos - 1;
+
     explicit LineReader(const std::filesystem::path& path, Checking checking = Checking::checked);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    // True when no byte is left to read.
-    bool at_end();
+    // True when no byte is left to read. May refill the buffer: a view from next_line does not
+    // survive a call of at_end.
+    bool at_end() { return begin_ < end_ ? false : !fill(); }
 
-    // The next whole line, without its line end; empty past the end.
-    std::string read_line();
+    // The next line without its line end, as a view that stays valid until the next read or
+    // at_end; only the first `keep` bytes are kept and the rest of the line is skipped. Past
+    // the end it is empty.
+    std::string_view next_line(std::size_t keep = kWholeLine) {
+        // The usual case, kept inline: the whole line lies in the buffer.
+        if (begin_ < end_) {
+            const char* start = buffer_.get() + begin_;
+            const void* lf = std::memchr(start, '\n', end_ - begin_);
+            if (lf) {
+                std::size_t length = static_cast<const char*>(lf) - start;
+                begin_ += length + 1;
+                if (length > 0 && start[length - 1] == '\r') --length;
+                return std::string_view(start, length < keep ? length : keep);
+            }
+        }
+        return next_line_across(keep);
+    }
 
-    // The first `keep` bytes of the next line; the rest of the line is skipped.
-    std::string read_line(std::size_t keep);
+    // The same as an owned string.
+    std::string read_line(std::size_t keep = kWholeLine) { return std::string(next_line(keep)); }
 
     // Skips the next line.
-    void skip_line() { read_into(nullptr, 0); }
+    void skip_line() { next_line(0); }
 
 private:
     bool fill();
-    void read_into(std::string* out, std::size_t keep);
+    std::string_view next_line_across(std::size_t keep);
 
     std::filesystem::path path_;
     Checking checking_;
     std::FILE* file_ = nullptr;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     bool eof_ = false;
+    // A line that runs over the end of the buffer is gathered here.
+    std::string carry_;
 };
 
 // Every line of a file (whole lines). Throws FileError when the file cannot be read.
