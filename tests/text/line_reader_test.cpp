@@ -70,6 +70,25 @@ TEST(LineReader, LinesLongerThanTheBuffer) {
     EXPECT_EQ(cut.read_line(), "end");
 }
 
+TEST(LineReader, LineEndsAcrossTheReadBuffer) {
+    // The reader fills a 64 KiB buffer: a CR LF split over two fills, and a line end right at
+    // the end of a fill, must read like any other.
+    TempFolder folder;
+    constexpr std::size_t kChunk = 64 * 1024;
+    for (const std::size_t first_length : {kChunk - 1, kChunk - 2, kChunk, kChunk - 100}) {
+        const std::string first(first_length, 'a');
+        folder.write_bytes("f.dat", first + "\r\nsecond\r\n" + std::string(10, 'b'));
+        text::LineReader whole(folder / "f.dat");
+        EXPECT_EQ(whole.next_line(), first) << first_length;
+        EXPECT_EQ(whole.next_line(), "second");
+        EXPECT_EQ(whole.next_line(), std::string(10, 'b'));
+        EXPECT_TRUE(whole.at_end());
+        text::LineReader cut(folder / "f.dat");
+        EXPECT_EQ(cut.next_line(text::kShortLine), std::string(99, 'a'));
+        EXPECT_EQ(cut.next_line(text::kShortLine), "second");
+    }
+}
+
 TEST(LineReader, CheckedOpenOfAMissingFileNamesThePath) {
     TempFolder folder;
     try {
