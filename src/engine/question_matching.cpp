@@ -16,6 +16,7 @@ namespace engine {
 
 std::string_view take_bracket_field(std::string_view& rest) {
     // Every header line of the keyword and answer files comes through here, hence memchr.
+    if (rest.empty()) return {};
     const char* const data = rest.data();
     const auto* close = static_cast<const char*>(std::memchr(data, ']', rest.size()));
     if (!close) return {};
@@ -78,7 +79,7 @@ class Label {
 public:
     void assign(std::string_view text) {
         size_ = std::min(text.size(), bytes_.size());
-        std::memcpy(bytes_.data(), text.data(), size_);
+        if (size_ > 0) std::memcpy(bytes_.data(), text.data(), size_);
     }
     std::string_view view() const { return {bytes_.data(), size_}; }
 
