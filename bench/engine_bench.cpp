@@ -65,6 +65,7 @@
 
 #include "data_files.h"
 #include "engine/engine.h"
+#include "engine/quiet_host.h"
 #include "engine/host.h"
 #include "text/byte_search.h"
 #include "text/codec.h"
@@ -130,31 +131,7 @@ int __wrap_fclose(std::FILE* file) {
 
 namespace {
 
-// ---------------------------------------------------------------------------------------------
-// A window that does nothing; it keeps the last caption for the check before timing.
-
-class QuietHost final : public engine::Host {
-public:
-    void set_speech(const std::string& text) override { speech = text; }
-    void show_speech() override {}
-    std::string input_box(const std::string&, const std::string&,
-                          const std::string& default_text) override {
-        return default_text;
-    }
-    void message_box(const std::string&) override {}
-    void debug_box(const std::string&) override {}
-    void open_record_entry(engine::Book) override {}
-    void open_record_deletion(engine::Book) override {}
-    void open_free_talk_entry() override {}
-    void run_launcher() override {}
-    void search_addresses() override {}
-    void search_words() override {}
-    void play_animation() override {}
-    void close_main_window() override {}
-    void minimise() override {}
-
-    std::string speech;
-};
+using engine::QuietHost;
 
 // ---------------------------------------------------------------------------------------------
 // Scenarios.

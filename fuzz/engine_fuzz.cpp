@@ -12,29 +12,10 @@
 #include <unistd.h>
 
 #include "engine/engine.h"
+#include "engine/quiet_host.h"
 #include "text/file_error.h"
 
 namespace {
-
-class SilentHost : public engine::Host {
-public:
-    void set_speech(const std::string&) override {}
-    void show_speech() override {}
-    std::string input_box(const std::string&, const std::string&, const std::string& d) override {
-        return d;
-    }
-    void message_box(const std::string&) override {}
-    void debug_box(const std::string&) override {}
-    void open_record_entry(engine::Book) override {}
-    void open_record_deletion(engine::Book) override {}
-    void open_free_talk_entry() override {}
-    void run_launcher() override {}
-    void search_addresses() override {}
-    void search_words() override {}
-    void play_animation() override {}
-    void close_main_window() override {}
-    void minimise() override {}
-};
 
 const std::filesystem::path& folder() {
     static const std::filesystem::path path = [] {
@@ -64,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream(folder() / name, std::ios::binary | std::ios::trunc) << contents;
     }
 
-    SilentHost host;
+    engine::QuietHost host;
     std::mt19937 random(size);
     engine::Engine engine(folder(), host, random);
     engine.user_name = "$#%[";

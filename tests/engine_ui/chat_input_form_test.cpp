@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "support/recording_dialogs.h"
+#include "support/fake_dialogs.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -62,7 +62,7 @@ class ChatInputForm : public ::testing::Test {
     }
 
     TempFolder folder;
-    testing_support::RecordingDialogs dialogs;
+    testing_support::FakeDialogs dialogs;
     std::unique_ptr<TChat_InputForm> form;
 };
 

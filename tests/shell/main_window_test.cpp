@@ -24,7 +24,7 @@
 
 #include "shell/chat_window.h"
 #include "shell/data_file_editor.h"
-#include "shell/fake_dialogs.h"
+#include "support/fake_dialogs.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -80,7 +80,7 @@ protected:
     static void trigger(QObject& window, const char* item) { child<QAction>(window, item)->trigger(); }
 
     testing_support::TempFolder folder;
-    shell_test::FakeDialogs boxes;
+    testing_support::FakeDialogs boxes;
     ModalWatch modals;
 };
 

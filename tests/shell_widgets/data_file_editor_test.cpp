@@ -11,7 +11,7 @@
 
 #include <sys/stat.h>
 
-#include "support/recording_dialogs.h"
+#include "support/fake_dialogs.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -65,7 +65,7 @@ class DataFileEditor : public ::testing::Test {
     }
 
     TempFolder folder;
-    testing_support::RecordingDialogs dialogs;
+    testing_support::FakeDialogs dialogs;
     QPointer<shell::DataFileEditor> editor;
     QStringList questions;
     QMessageBox::StandardButton answer = QMessageBox::Cancel;

@@ -12,7 +12,7 @@
 
 #include "shell/dialogs.h"
 
-namespace shell_test {
+namespace testing_support {
 
 class FakeDialogs final : public shell::Dialogs {
 public:
@@ -49,4 +49,4 @@ public:
     std::function<void()> while_error_open;
 };
 
-}  // namespace shell_test
+}  // namespace testing_support
