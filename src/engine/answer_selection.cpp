@@ -114,7 +114,8 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
     // file is opened all the same, so a missing one ends the turn as it always does.
     while (noun_count > 0 && !answers.at_end()) {
         const std::string_view line = answers.next_line(text::kShortLine);
-        if (begins_with(line, "//") || !begins_with(line, "*")) continue;
+        // Only header lines count; comments ("//") and answer lines are passed over.
+        if (!begins_with(line, "*")) continue;
 
         // Most headers fail, so the cheap tests come first. A header whose item names match no
         // section of the sentence fails the last test without changing anything, so it can be

@@ -44,7 +44,8 @@ std::string Engine::find_item(const std::string& label) {
     text::LineReader keywords(data_file(names::kKeywords));
     while (!keywords.at_end()) {
         const std::string_view line = keywords.next_line(text::kShortLine);
-        if (begins_with(line, "//") || !begins_with(line, "*")) continue;
+        // Only header lines count; comments ("//") and answer lines are passed over.
+        if (!begins_with(line, "*")) continue;
         if (!text::contains(line, label)) continue;
 
         // Empty lines count here: drawing one simply leaves the placeholder empty.

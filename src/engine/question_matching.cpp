@@ -76,9 +76,9 @@ public:
     explicit SentencePairs(std::string_view sentence) {
         for (std::size_t i = 0; i < sentence.size(); ++i) {
             const auto first = static_cast<unsigned char>(sentence[i]);
-            single_.set(first);
+            single_[first] = true;
             if (i + 1 < sentence.size()) {
-                pairs_.set(first << 8 | static_cast<unsigned char>(sentence[i + 1]));
+                pairs_[first << 8 | static_cast<unsigned char>(sentence[i + 1])] = true;
             }
         }
     }
@@ -86,8 +86,8 @@ public:
     bool may_hold(std::string_view word) const {
         if (word.empty()) return false;
         const auto first = static_cast<unsigned char>(word[0]);
-        if (word.size() == 1) return single_.test(first);
-        return pairs_.test(first << 8 | static_cast<unsigned char>(word[1]));
+        if (word.size() == 1) return single_[first];
+        return pairs_[first << 8 | static_cast<unsigned char>(word[1])];
     }
 
 private:
@@ -168,8 +168,9 @@ void Engine::proc_question(const std::string& sentence) {
                     stop = true;
                 }
             }
-            // A scan that ends on a keyword passes over the rest of its section.
-            if (stop || keywords.at_end()) break;
+            // A scan that ends on a keyword passes over the rest of its section. Past the end
+            // of the file the next line reads as empty, which ends the scan as well.
+            if (stop) break;
             line = keywords.next_line(text::kShortLine);
         }
     }
