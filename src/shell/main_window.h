@@ -45,7 +45,7 @@ public:
     int add_book_kind() const { return add_book_kind_; }
     int del_book_kind() const { return del_book_kind_; }
     const std::string& previous_command() const { return previous_command_; }
-    TTrayIcon* tray_icon() const { return TrayIcon1; }
+    TTrayIcon* tray_icon() const { return tray_icon_; }
 
     // Escape, the launcher and tray start: into the tray, or onto the task bar without one.
     void minimise() override;
@@ -120,17 +120,18 @@ private:
     bool destroyed_ = false;
     bool monologue_running_ = false;
 
-    // Controls, named as the window was designed.
-    QWidget* Panel1 = nullptr;
-    shell::Picture* Image1 = nullptr;
-    shell::Picture* Image2 = nullptr;
-    QFrame* Bevel1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QFrame* Panel2 = nullptr;
-    shell::ChatWindow* chat_window = nullptr;
-    QTimer* Timer1 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    TTrayIcon* TrayIcon1 = nullptr;
+    // Controls. Their Qt object names are the designed ones, given in the comments, so that
+    // tests and the design find them.
+    QWidget* picture_panel_ = nullptr;             // Panel1: the pictures and the speech
+    shell::Picture* background_picture_ = nullptr; // Image1
+    shell::Picture* character_picture_ = nullptr;  // Image2, 누리
+    QFrame* character_frame_ = nullptr;            // Bevel1
+    QLabel* speech_label_ = nullptr;               // Label1
+    QFrame* chat_panel_ = nullptr;                 // Panel2: holds the chat line
+    shell::ChatWindow* chat_window_ = nullptr;     // chat_window
+    QTimer* monologue_timer_ = nullptr;            // Timer1
+    QMenu* tray_menu_ = nullptr;                   // PopupMenu1
+    TTrayIcon* tray_icon_ = nullptr;               // TrayIcon1
 
     QAction* traystart = nullptr;
     QAction* juso_name = nullptr;

@@ -1,4 +1,4 @@
-#include "engine/ui/chat_input_form.h"
+#include "shell/chat_input_form.h"
 
 #include <QInputMethodEvent>
 #include <QLineEdit>

@@ -1,0 +1,143 @@
+// Start-up and exit: reading and writing the settings, the window's placement, the set-up
+// dialog of the first run.
+#include "shell/main_window.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QTimer>
+
+#include <chrono>
+
+#include "shell/data_file_editor.h"
+#include "shell/dialogs.h"
+#include "shell/error_guard.h"
+#include "shell/qt_text.h"
+#include "shell/setup_form.h"
+#include "shell/tray_icon.h"
+
+using shell::dialogs;
+using shell::guarded;
+using shell::to_q;
+
+namespace {
+constexpr std::size_t kPreviousCommandLength = 99;  // bytes
+}  // namespace
+
+void TMainForm::FormCreate() {
+    random_.seed(static_cast<std::mt19937::result_type>(
+        std::chrono::system_clock::now().time_since_epoch().count()));
+    // (The music device is prepared here with the music.)
+    engine_ = std::make_unique<engine::Engine>(program_folder_, *this, random_);
+
+    guarded(this, [&] { settings_ = settings::read_settings(program_folder_ / settings::kFileName); });
+    engine_->user_name = settings_.user_name;
+    engine_->computer_name = settings_.computer_name;
+    engine_->mood = settings_.mood;
+
+    move(settings_.left, settings_.top);
+    resize(settings_.width, settings_.height);
+    FormResize();  // the label follows the placement at once, shown or not
+
+    for (int i = 0; i < settings::kHistorySize; ++i)
+        hist_items[i]->setText(to_q(settings_.history[i]));
+    previous_command_ = settings_.history[0].substr(0, kPreviousCommandLength);
+
+    engine_->animation_pending = 0;
+
+    if (settings_.first_run) dasom_setup();
+
+    update_check_marks();
+    // (The background music is loaded and started here with the music.)
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_once_) return;
+    shown_once_ = true;
+    // Activation of the first show only: later returns from dialogs do not minimise again.
+    QTimer::singleShot(0, this, &TMainForm::FormActivate);
+}
+
+void TMainForm::FormActivate() {
+    fit_outer_size();
+    if (settings_.tray_start) minimise();
+    // (The logo plays here when view_logo is on, with the logo window.)
+}
+
+void TMainForm::fit_outer_size() {
+    // The stored width and height are the outer size, as the window stores them at exit. The
+    // frame is known only once the window manager has framed the window, which may come after
+    // the first show; until then every move or resize looks again. Without this the window
+    // would grow by its frame on every run.
+    if (outer_size_fitted_ || !shown_once_) return;
+    if (size() != QSize(settings_.width, settings_.height)) {
+        outer_size_fitted_ = true;  // resized meanwhile: the user's size wins
+        return;
+    }
+    const QSize frame_extra = frameGeometry().size() - geometry().size();
+    if (frame_extra == QSize(0, 0)) return;
+    outer_size_fitted_ = true;
+    if (!isMaximized())
+        resize(settings_.width - frame_extra.width(), settings_.height - frame_extra.height());
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+    fit_outer_size();
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    fit_outer_size();
+}
+
+void TMainForm::FormResize() {
+    const QRect outer = frameGeometry();
+    speech_label_->resize(outer.width() / 2, outer.height() / 2);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // An editor window with unsaved changes asks first; keeping it keeps the program open.
+    if (!destroyed_ && !shell::DataFileEditor::close_all()) {
+        event->ignore();
+        return;
+    }
+    FormDestroy();
+    event->accept();
+    emit finished();
+}
+
+void TMainForm::FormDestroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    monologue_timer_->stop();
+
+    settings::Settings values = settings_;
+    values.user_name = engine_->user_name;
+    values.computer_name = engine_->computer_name;
+    values.mood = engine_->mood;
+    // A maximised window keeps its maximised bounds; the next start opens a normal window of
+    // that size.
+    const QRect outer = frameGeometry();
+    values.left = outer.x();
+    values.top = outer.y();
+    values.width = outer.width();
+    values.height = outer.height();
+    guarded(this, [&] { settings::write_settings(program_folder_ / settings::kFileName, values); });
+}
+
+void TMainForm::dasom_setup() {
+    TSetupForm form(this);
+    // A name with no CP949 form is not taken; the user hears about it once, at the end.
+    bool user_refused = false;
+    bool computer_refused = false;
+    connect(&form, &TSetupForm::user_name_changed, this, [&](const QString& name) {
+        user_refused = !shell::to_cp949(name, engine_->user_name);
+    });
+    connect(&form, &TSetupForm::computer_name_changed, this, [&](const QString& name) {
+        computer_refused = !shell::to_cp949(name, engine_->computer_name);
+    });
+    form.exec();
+    if (user_refused || computer_refused) dialogs().message(this, shell::no_cp949_name_text());
+}
