@@ -20,11 +20,17 @@ int Engine::draw(int n) {
 }
 
 void Engine::chat_turn(const std::string& sentence) {
-    const std::string command = reserve_search(sentence);
-    if (!command.empty()) {
-        reserve_exec(command);
-    } else {
-        proc_question(sentence);
+    try {
+        const std::string command = reserve_search(sentence);
+        if (!command.empty()) {
+            reserve_exec(command);
+        } else {
+            proc_question(sentence);
+        }
+    } catch (...) {
+        // Only the turn that matched the flat joke may play the rabbit, never a later one.
+        animation_pending = 0;
+        throw;
     }
     if (animation_pending == 1) {
         host_.play_animation();

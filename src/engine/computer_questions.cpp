@@ -18,26 +18,27 @@ constexpr int kDrawableQuestions = 256;
 
 void Engine::proc_dasom_que() {
     text::LineReader questions(data_file(names::kQuestions));
-    const int count = text::parse_int(questions.read_line());
+    const int count = text::parse_int(questions.read_line(), data_file(names::kQuestions));
     // A negative count draws like an empty one: the first question.
     const int drawn = draw(count) % kDrawableQuestions;
     std::string question;
     for (int i = 0; i <= drawn; ++i) question = questions.read_line();
 
+    // The keywords put in here are never scanned again, by this loop or by proc_symbol.
+    MarkedText text(std::move(question));
     std::size_t from = 0;
     for (;;) {
-        const std::size_t open = question.find('{', from);
+        const std::size_t open = text.find_own("{", from);
         if (open == std::string::npos) break;
-        const std::size_t close = question.find('}', open);
+        const std::size_t close = text.find_own("}", open);
         // A placeholder that is never closed leaves the rest of the question as it is.
         if (close == std::string::npos) break;
-        const std::string label = question.substr(open + 1, close - open - 1);
-        question.erase(open, close - open + 1);
+        const std::string label = text.text().substr(open + 1, close - open - 1);
         const std::string item = find_item(label);
-        question.insert(open, item);
+        text.replace(open, close - open + 1, item);
         from = open + item.size();
     }
-    host_.set_speech(proc_symbol(question));
+    host_.set_speech(proc_symbol(text));
 }
 
 std::string Engine::find_item(const std::string& label) {

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "engine/host.h"
+#include "engine/marked_text.h"
 
 namespace engine {
 
@@ -63,6 +64,8 @@ public:
     bool jong_decision(std::string_view word);
     static std::string proc_josa(int has_final_consonant, std::string_view particle);
     std::string proc_symbol(const std::string& template_text);
+    // The same for a text of which parts were already put in; those parts are never scanned.
+    std::string proc_symbol(MarkedText& text);
 
     // The computer's own questions (data3.dat with words of data1.dat).
     void proc_dasom_que();

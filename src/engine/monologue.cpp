@@ -10,7 +10,7 @@ namespace engine {
 void Engine::mal() {
     // Read unchecked: a missing file reads as empty, and then the count fails to convert.
     text::LineReader lines(data_file(names::kMonologue), text::LineReader::Checking::unchecked);
-    const int count = text::parse_int(lines.read_line());
+    const int count = text::parse_int(lines.read_line(), data_file(names::kMonologue));
     if (count < 0) return;  // a negative count says nothing
     const int drawn = draw(count);
     // Past the end every line reads as empty, so a huge count need not be walked through.

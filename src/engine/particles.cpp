@@ -36,16 +36,6 @@ const std::array<ParticlePair, 16>& particle_table() {
     return table;
 }
 
-// Replaces every occurrence of `placeholder` by `replacement`, first to last. The scan goes on
-// after the inserted text, so a replacement that holds the placeholder is not replaced again.
-void replace_each(std::string& text, std::string_view placeholder, const std::string& replacement) {
-    std::size_t at = 0;
-    while ((at = text.find(placeholder, at)) != std::string::npos) {
-        text.replace(at, placeholder.size(), replacement);
-        at += replacement.size();
-    }
-}
-
 }  // namespace
 
 bool Engine::jong_decision(std::string_view word) {
@@ -68,28 +58,32 @@ std::string Engine::proc_josa(int has_final_consonant, std::string_view particle
 }
 
 std::string Engine::proc_symbol(const std::string& template_text) {
-    std::string text = template_text;
-    replace_each(text, "$", user_name);
-    replace_each(text, "#", computer_name);
-    replace_each(text, "%2", item2_word);
-    replace_each(text, "%", item1_word);
+    MarkedText text(template_text);
+    return proc_symbol(text);
+}
+
+std::string Engine::proc_symbol(MarkedText& text) {
+    text.replace_each("$", user_name);
+    text.replace_each("#", computer_name);
+    text.replace_each("%2", item2_word);
+    text.replace_each("%", item1_word);
 
     std::size_t from = 0;
     for (;;) {
-        const std::size_t open = text.find('[', from);
+        const std::size_t open = text.find_own("[", from);
         if (open == std::string::npos) break;
-        const std::size_t close = text.find(']', open);
+        const std::size_t close = text.find_own("]", open);
         // A bracket that is never closed leaves the rest of the text as it is.
         if (close == std::string::npos) break;
-        const std::string particle = text.substr(open + 1, close - open - 1);
-        text.erase(open, close - open + 1);
-        const std::string_view before =
-            std::string_view(text).substr(open >= 2 ? open - 2 : 0, open >= 2 ? 2 : open);
+        const std::string particle = text.text().substr(open + 1, close - open - 1);
+        // The particle agrees with the two bytes before the bracket, whoever wrote them.
+        const std::string_view before = std::string_view(text.text())
+                                            .substr(open >= 2 ? open - 2 : 0, open >= 2 ? 2 : open);
         const std::string form = proc_josa(jong_decision(before) ? 1 : 0, particle);
-        text.insert(open, form);
+        text.replace(open, close - open + 1, form);
         from = open + form.size();
     }
-    return text;
+    return text.text();
 }
 
 }  // namespace engine

@@ -5,12 +5,20 @@
 #include <cstring>
 #include <limits>
 
+#include "codec.h"
+
 namespace text {
 
 namespace {
 
 std::string describe(const std::filesystem::path& path, const std::string& reason) {
     return "파일 작업에 실패했습니다: " + path.string() + " (" + reason + ")";
+}
+
+std::string describe_conversion(const std::string& value, const std::filesystem::path& source) {
+    std::string message = "'" + to_utf8(value) + "'은(는) 올바른 정수가 아닙니다.";
+    if (!source.empty()) message += " (파일: " + source.string() + ")";
+    return message;
 }
 
 }  // namespace
@@ -21,8 +29,16 @@ FileError::FileError(const std::filesystem::path& path, int error_number)
 FileError::FileError(const std::filesystem::path& path, const std::string& reason)
     : std::runtime_error(describe(path, reason)), path_(path), reason_(reason) {}
 
-ConversionError::ConversionError(const std::string& value)
-    : std::runtime_error("'" + value + "'은(는) 올바른 정수가 아닙니다.") {}
+ConversionError::ConversionError(const std::string& value, const std::filesystem::path& source)
+    : std::runtime_error(describe_conversion(value, source)) {}
+
+int parse_int(const std::string& value, const std::filesystem::path& source) {
+    try {
+        return parse_int(value);
+    } catch (const ConversionError&) {
+        throw ConversionError(value, source);
+    }
+}
 
 int parse_int(const std::string& value) {
     std::size_t i = 0;

@@ -22,15 +22,18 @@ private:
     std::string reason_;
 };
 
-// A text that should hold an integer does not.
+// A text that should hold an integer does not. `value` is CP949 as read; the message quotes
+// it readably and names the file it came from, when there is one.
 class ConversionError : public std::runtime_error {
 public:
-    explicit ConversionError(const std::string& value);
+    explicit ConversionError(const std::string& value, const std::filesystem::path& source = {});
 };
 
 // Reads an integer the way the data files and the settings file write them: optional leading
 // blanks, an optional sign, then decimal digits, or hexadecimal after "$" or "0x". Nothing may
 // follow. Throws ConversionError for anything else or for a value outside 32 bits.
 int parse_int(const std::string& value);
+// The same for a value read from `source`, which the error then names.
+int parse_int(const std::string& value, const std::filesystem::path& source);
 
 }  // namespace text

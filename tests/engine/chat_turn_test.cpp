@@ -68,6 +68,14 @@ TEST_F(ChatTurn, WhatChangedBeforeAFailureStays) {
     EXPECT_EQ(engine.mood, -1);
 }
 
+TEST_F(ChatTurn, AFailedTurnLeavesNoRabbitForTheNextOne) {
+    std::filesystem::remove(folder / "data2.dat");
+    EXPECT_THROW(say("아재 개그"), text::FileError);
+    EXPECT_EQ(engine.animation_pending, 0);
+    say("그만");  // a reserved command after it plays nothing
+    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "animation"), 0);
+}
+
 TEST_F(ChatTurn, BytesThatAreNotCp949NeverStopATurn) {
     folder.write_bytes("data4.dat", "*\xFF\xFE\r\n\x80\xB0\r\n");
     engine.chat_turn("\xFF\xFE!");

@@ -79,6 +79,9 @@ TEST_F(ComputerQuestions, PlaceholdersThatCouldLoop) {
     folder.write("data1.dat", "*[괄호]\n{괄호}\n");
     folder.write("data3.dat", "1\n{괄호} 그리고 {열림\n");
     EXPECT_EQ(asked(3), std::set<std::string>{"{괄호} 그리고 {열림"});
+    folder.write("data1.dat", "*[괄호]\n[밥]\n");  // a keyword is not read as a particle
+    folder.write("data3.dat", "1\n{괄호}[을] 먹어요\n");
+    EXPECT_EQ(asked(3), std::set<std::string>{"[밥]을 먹어요"});
 }
 
 TEST_F(ComputerQuestions, BadFiles) {

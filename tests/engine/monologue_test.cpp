@@ -49,7 +49,15 @@ TEST_F(Monologue, ANegativeCountSaysNothing) {
 TEST_F(Monologue, MissingOrMalformedFilesAreConversionErrors) {
     EXPECT_THROW(engine.mal(), text::ConversionError);  // no mal.dat: reads as empty
     folder.write("mal.dat", "셋\n하나\n");
-    EXPECT_THROW(engine.mal(), text::ConversionError);
+    // The message quotes the CP949 count readably and names the file.
+    try {
+        engine.mal();
+        ADD_FAILURE() << "no error";
+    } catch (const text::ConversionError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find("'셋'은(는) 올바른 정수가 아닙니다."), std::string::npos) << message;
+        EXPECT_NE(message.find((folder / "mal.dat").string()), std::string::npos) << message;
+    }
     EXPECT_EQ(host.speech_writes, 0);
 }
 

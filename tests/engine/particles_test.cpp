@@ -67,6 +67,15 @@ TEST_F(Symbols, InsertedTextIsNotScannedAgain) {
     engine.item1_word = k("%");
     EXPECT_EQ(resolve("$!"), "$달러$!");
     EXPECT_EQ(resolve("%"), "%");
+    // Nor by a later loop: names and words holding brackets or placeholders stay as typed,
+    // and the particle still agrees with the two bytes before its bracket.
+    engine.user_name = k("[민]지");
+    engine.item1_word = k("밥");
+    EXPECT_EQ(resolve("$[은] 웃어요"), "[민]지는 웃어요");
+    engine.user_name = k("100%");
+    EXPECT_EQ(resolve("$님, %[을] 먹어요"), "100%님, 밥을 먹어요");
+    engine.item1_word = k("[밥]");
+    EXPECT_EQ(resolve("%[을] 먹어요"), "[밥]을 먹어요");
 }
 
 TEST_F(Symbols, UnclosedBracketsEndTheLoop) {
