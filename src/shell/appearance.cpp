@@ -1,9 +1,12 @@
 #include "shell/appearance.h"
 
+#include <QCoreApplication>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
+#include <QTranslator>
 
 static void init_pictures_resource() { Q_INIT_RESOURCE(pictures); }
 
@@ -18,6 +21,20 @@ void install_font_substitutions() {
         return true;
     }();
     (void)done;
+}
+
+bool install_korean_translation() {
+    static QTranslator* translator = nullptr;
+    if (translator) return true;
+    auto* loaded = new QTranslator(QCoreApplication::instance());
+    if (!loaded->load(QStringLiteral("qtbase_ko"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete loaded;
+        return false;
+    }
+    QCoreApplication::installTranslator(loaded);
+    translator = loaded;
+    return true;
 }
 
 void init_pictures() {

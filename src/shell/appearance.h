@@ -10,6 +10,10 @@ namespace shell {
 // they are mapped onto an installed Korean font. Safe to call more than once.
 void install_font_substitutions();
 
+// Loads Qt's own Korean texts (확인/취소, the edit menus), whatever the locale: every text of
+// the program is Korean. False when the translation is not installed; Qt's texts stay English.
+bool install_korean_translation();
+
 // Makes the embedded pictures available (the resources live in a static library). Safe to
 // call more than once.
 void init_pictures();

@@ -11,9 +11,10 @@ ChatWindow::ChatWindow(QWidget* parent) : QPlainTextEdit(parent) {
     font.setPixelSize(13);
     setFont(font);
 
-    // Black text on the grey of a scroll bar, as a chat box of this program always looked.
+    // Black text on the grey of a classic scroll bar, as a chat box of this program always
+    // looked: darker than the panel around it, so it reads as a field, not as a dead one.
     QPalette colours = palette();
-    colours.setColor(QPalette::Base, colours.color(QPalette::Button));
+    colours.setColor(QPalette::Base, kChatLineColour);
     colours.setColor(QPalette::Text, Qt::black);
     setPalette(colours);
 

@@ -2,9 +2,13 @@
 // The one-line chat box. A multi-line edit used as one line: Enter ends the line instead of
 // breaking it, Tab is typed as text. It says what the user did; the main window acts on it.
 
+#include <QColor>
 #include <QPlainTextEdit>
 
 namespace shell {
+
+// The background of the chat line: the classic scroll-bar grey.
+inline const QColor kChatLineColour(200, 200, 200);
 
 class ChatWindow : public QPlainTextEdit {
     Q_OBJECT

@@ -16,6 +16,7 @@ int main(int argc, char* argv[]) {
     // window's own close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     shell::install_font_substitutions();
+    shell::install_korean_translation();
     QApplication::setWindowIcon(shell::program_icon());
 
     QCommandLineParser options;

@@ -60,6 +60,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormActivate() {
     fit_outer_size();
+    tray_icon_->report_unavailable();
     if (settings_.tray_start) minimise();
     // (The logo plays here when view_logo is on, with the logo window.)
 }

@@ -1,5 +1,6 @@
 #include "shell/tray_icon.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QMenu>
 #include <QWidget>
@@ -13,11 +14,8 @@ using shell::program_icon;
 TTrayIcon::TTrayIcon(QWidget* window, QMenu* popup, QObject* parent)
     : QObject(parent), window_(window), popup_(popup) {
     setObjectName(QStringLiteral("TrayIcon1"));
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        // No way to hide into the tray: warn once and keep the task bar.
-        dialogs().error(window_, QStringLiteral("트레이 아이콘을 생성할 수 없습니다 !"));
-        return;
-    }
+    // No notification area: the window keeps the task bar, and says so once it is shown.
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
     icon_ = new QSystemTrayIcon(program_icon(), this);
     icon_->setToolTip(QStringLiteral("다솜 V1.0"));
     // No context menu of Qt's own: the tray menu opens only while the window is hidden.
@@ -31,7 +29,24 @@ TTrayIcon::~TTrayIcon() {
 
 QString TTrayIcon::hint() const { return icon_ ? icon_->toolTip() : QString(); }
 
+void TTrayIcon::report_unavailable() {
+    if (available() || unavailable_reported_) return;
+    unavailable_reported_ = true;
+    dialogs().error(window_, QStringLiteral("트레이 아이콘을 생성할 수 없습니다 !"));
+}
+
 void TTrayIcon::HideApplication() {
+    // The program's other windows (an open editor, say) go with the main window.
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other == window_ || !other->isVisible() || other->isMinimized()) continue;
+        if (other->windowType() == Qt::Popup || other->windowType() == Qt::ToolTip) continue;
+        if (available()) {
+            hidden_with_it_.append(other);
+            other->hide();
+        } else {
+            other->showMinimized();
+        }
+    }
     if (!available()) {
         window_->showMinimized();
         return;
@@ -41,6 +56,10 @@ void TTrayIcon::HideApplication() {
 
 void TTrayIcon::ShowApplication() {
     window_->showNormal();
+    for (const QPointer<QWidget>& other : std::as_const(hidden_with_it_)) {
+        if (other) other->show();
+    }
+    hidden_with_it_.clear();
     window_->raise();
     window_->activateWindow();
 }

@@ -6,7 +6,9 @@
 // Where the desktop has no notification area the icon says so once and stays inert; the window
 // then minimises to the task bar as usual.
 
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QSystemTrayIcon>
 
 class QMenu;
@@ -22,9 +24,15 @@ public:
     bool available() const { return icon_ != nullptr; }
     QString hint() const;
 
-    // Minimise into the notification area, or onto the task bar where there is none.
+    // Says, once, that there is no notification area. Called when the window is first shown,
+    // so that the box stands above it instead of being covered by it.
+    void report_unavailable();
+
+    // Minimise the application, every window of it, into the notification area, or onto the
+    // task bar where there is none.
     void HideApplication();
-    // Back from the notification area: shown, restored, in front.
+    // Back from the notification area: shown, restored, in front, with the windows that were
+    // hidden with it.
     void ShowApplication();
 
 private:
@@ -34,4 +42,7 @@ private:
     QWidget* window_;
     QMenu* popup_;
     QSystemTrayIcon* icon_ = nullptr;
+    bool unavailable_reported_ = false;
+    // The program's other windows that went into the tray with the main window.
+    QList<QPointer<QWidget>> hidden_with_it_;
 };
