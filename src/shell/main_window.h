@@ -7,6 +7,7 @@
 // that handler with a message box and the program keeps running.
 
 #include <QMainWindow>
+#include <QRect>
 
 #include <array>
 #include <filesystem>
@@ -89,6 +90,7 @@ private:
     void FormActivate();
     void FormResize();
     void fit_outer_size();
+    void note_placement();
     void FormDestroy();
     void dasom_setup();
 
@@ -117,6 +119,9 @@ private:
 
     bool shown_once_ = false;
     bool outer_size_fitted_ = false;
+    // The outer placement to store at exit, and whether the window manager's frame was seen.
+    QRect placement_;
+    bool frame_seen_ = false;
     bool destroyed_ = false;
     bool monologue_running_ = false;
 

@@ -36,6 +36,7 @@ void TMainForm::FormCreate() {
 
     move(settings_.left, settings_.top);
     resize(settings_.width, settings_.height);
+    placement_ = QRect(settings_.left, settings_.top, settings_.width, settings_.height);
     FormResize();  // the label follows the placement at once, shown or not
 
     for (int i = 0; i < settings::kHistorySize; ++i)
@@ -82,15 +83,42 @@ void TMainForm::fit_outer_size() {
         resize(settings_.width - frame_extra.width(), settings_.height - frame_extra.height());
 }
 
+void TMainForm::note_placement() {
+    // The placement stored at exit is the last one seen while the window stood on the screen
+    // in its normal state. A hidden, minimised or maximised window reports its client area, or
+    // an icon's or the screen's bounds, and a window hidden before the window manager framed it
+    // has never been placed at all: storing any of those would move or shrink the window a
+    // little more on every run.
+    if (!isVisible() || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized |
+                                          Qt::WindowFullScreen)))
+        return;
+    const QRect outer = frameGeometry();
+    const bool framed = outer.size() != geometry().size();
+    if (framed && !frame_seen_) {
+        frame_seen_ = true;
+        // A window hidden before its first frame (a start into the tray) is framed only when
+        // it comes back, around where its client area stood: put the frame where it belongs.
+        if (outer.topLeft() != placement_.topLeft()) {
+            move(placement_.topLeft());
+            return;
+        }
+    } else if (!framed && frame_seen_) {
+        return;  // between two frames (a hide, a restore): not where the window stands
+    }
+    placement_ = outer;
+}
+
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     FormResize();
     fit_outer_size();
+    note_placement();
 }
 
 void TMainForm::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     fit_outer_size();
+    note_placement();
 }
 
 void TMainForm::FormResize() {
@@ -118,13 +146,13 @@ void TMainForm::FormDestroy() {
     values.user_name = engine_->user_name;
     values.computer_name = engine_->computer_name;
     values.mood = engine_->mood;
-    // A maximised window keeps its maximised bounds; the next start opens a normal window of
-    // that size.
-    const QRect outer = frameGeometry();
-    values.left = outer.x();
-    values.top = outer.y();
-    values.width = outer.width();
-    values.height = outer.height();
+    // A maximised, minimised or hidden window keeps the placement it last had on the screen.
+    // A window that was never shown (the program ended during the set-up) is where it was put.
+    if (!shown_once_) placement_ = frameGeometry();
+    values.left = placement_.x();
+    values.top = placement_.y();
+    values.width = placement_.width();
+    values.height = placement_.height();
     guarded(this, [&] { settings::write_settings(program_folder_ / settings::kFileName, values); });
 }
 

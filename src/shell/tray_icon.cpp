@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDialog>
+#include <QMainWindow>
 #include <QMenu>
 #include <QWidget>
 
@@ -39,7 +41,8 @@ void TTrayIcon::HideApplication() {
     // The program's other windows (an open editor, say) go with the main window.
     for (QWidget* other : QApplication::topLevelWidgets()) {
         if (other == window_ || !other->isVisible() || other->isMinimized()) continue;
-        if (other->windowType() == Qt::Popup || other->windowType() == Qt::ToolTip) continue;
+        // Only the program's own windows: not menus, tool tips or the tray icon's window.
+        if (!qobject_cast<QMainWindow*>(other) && !qobject_cast<QDialog*>(other)) continue;
         if (available()) {
             hidden_with_it_.append(other);
             other->hide();
