@@ -145,9 +145,13 @@ TEST_F(MainWindowTest, EscapeMinimisesAndAReservedQuitClosesThroughTheNormalExit
     auto window = open();
     window->show();
     QTest::qWait(20);
+    QWidget* editor = shell::DataFileEditor::open_file(folder / "mal.dat", window.get());
+    QTest::qWait(20);
     auto* line = child<QWidget>(*window, "chat_window");
     QTest::keyClick(line, Qt::Key_Escape);
     EXPECT_TRUE(window->isMinimized() || !window->isVisible());
+    EXPECT_TRUE(editor->isMinimized() || !editor->isVisible());  // the program's windows go along
+    editor->close();
 
     window->showNormal();
     QSignalSpy finished(window.get(), &TMainForm::finished);
