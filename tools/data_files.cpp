@@ -39,8 +39,8 @@ std::string open_syllables() {
     std::u16string syllables;
     for (int initial = 0; initial < kInitials; ++initial) {
         for (int medial = 0; medial < kMedials; ++medial) {
-            syllables += static_cast<char16_t>(kFirstSyllable +
-                                               (initial * kMedials + medial) * kFinals);
+            syllables +=
+                static_cast<char16_t>(kFirstSyllable + (initial * kMedials + medial) * kFinals);
             syllables += u"\r\n";
         }
     }
@@ -51,6 +51,13 @@ Installed install_file(const std::filesystem::path& destination, std::string_vie
     if (std::filesystem::exists(destination)) return Installed::kept;
     text::replace_file(destination, bytes);
     return Installed::written;
+}
+
+Installed install_asset(const std::filesystem::path& source,
+                        const std::filesystem::path& program_folder) {
+    const auto destination = program_folder / source.filename();
+    if (std::filesystem::exists(destination)) return Installed::kept;
+    return install_file(destination, text::read_file(source));
 }
 
 int install_data_folder(const std::filesystem::path& source_folder,

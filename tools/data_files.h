@@ -22,6 +22,11 @@ enum class Installed { written, kept };
 // Writes `bytes` to `destination` unless a file is already there.
 Installed install_file(const std::filesystem::path& destination, std::string_view bytes);
 
+// Copies `source` byte for byte into `program_folder` under its own name unless a file is
+// already there. Throws text::FileError when `source` cannot be read.
+Installed install_asset(const std::filesystem::path& source,
+                        const std::filesystem::path& program_folder);
+
 // Installs every data file of `source_folder` (converted) and the generated vowel.dat into
 // `program_folder`. Returns how many files were written.
 int install_data_folder(const std::filesystem::path& source_folder,

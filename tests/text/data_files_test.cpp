@@ -51,14 +51,24 @@ TEST(DataFiles, InstallingNeverOverwritesTheUsersFiles) {
     EXPECT_FALSE(std::filesystem::exists(program / "notes.md"));
     EXPECT_FALSE(std::filesystem::exists(program / "CMakeLists.txt"));
     EXPECT_EQ(tools::install_data_folder(source.path(), program.path()), 0);
+
+    // Assets go in byte for byte, and only once.
+    source.write_bytes("music.dat", std::string("MThd\0\r\n", 7));
+    program.write_bytes("logo.avi", "user's video");
+    source.write_bytes("logo.avi", "shipped video");
+    EXPECT_EQ(tools::install_asset(source / "music.dat", program.path()),
+              tools::Installed::written);
+    EXPECT_EQ(program.read_bytes("music.dat"), std::string("MThd\0\r\n", 7));
+    EXPECT_EQ(tools::install_asset(source / "logo.avi", program.path()), tools::Installed::kept);
+    EXPECT_EQ(program.read_bytes("logo.avi"), "user's video");
 }
 
 TEST(DataFiles, TheShippedDataConvertsCleanly) {
     TempFolder program;
     ASSERT_NO_THROW(tools::install_data_folder(DASOM_SOURCE_DATA, program.path()));
-    for (const char* name : {"reserve.dat", "data1.dat", "data2.dat", "data3.dat", "data4.dat",
-                             "vowel.dat", "mal.dat", "exec.dat", "juso.dat", "eng.dat",
-                             "readme.txt"}) {
+    for (const char* name :
+         {"reserve.dat", "data1.dat", "data2.dat", "data3.dat", "data4.dat", "vowel.dat", "mal.dat",
+          "exec.dat", "juso.dat", "eng.dat", "readme.txt"}) {
         ASSERT_TRUE(std::filesystem::exists(program / name)) << name;
         const std::string bytes = program.read_bytes(name);
         EXPECT_EQ(bytes.find("\r\n"), bytes.find('\n') - 1) << name;
