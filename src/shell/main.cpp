@@ -10,6 +10,9 @@
 #include "shell/main_window.h"
 
 int main(int argc, char* argv[]) {
+    // The logo video plays through GStreamer unless the user chose another media backend: the
+    // other one Debian ships aborts where there is no audio device.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("다솜V1.0"));
     // The window hides in the tray and dialogs close while it is hidden: only the main

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "shell/appearance.h"
+#include "shell/background_music.h"
 #include "shell/chat_window.h"
 #include "shell/error_guard.h"
 #include "shell/picture.h"
@@ -85,7 +86,7 @@ void TMainForm::build_controls() {
     speech_label_->setAutoFillBackground(false);
     speech_label_->hide();
 
-    // (MediaPlayer1, the background music, joins picture_panel_ with the music.)
+    background_music_ = new shell::BackgroundMusic(picture_panel_);
 
     chat_panel_ = new QFrame(central);
     chat_panel_->setObjectName(QStringLiteral("Panel2"));

@@ -27,6 +27,7 @@ class QTimer;
 class TTrayIcon;
 
 namespace shell {
+class BackgroundMusic;
 class ChatWindow;
 class Picture;
 }  // namespace shell
@@ -93,6 +94,9 @@ private:
     void note_placement();
     void FormDestroy();
     void dasom_setup();
+    void load_music();
+    void switch_music();
+    void show_logo();
 
     void chat_windowKeyPress();
     void chat_windowEnter();
@@ -135,6 +139,7 @@ private:
     QFrame* chat_panel_ = nullptr;                 // Panel2: holds the chat line
     shell::ChatWindow* chat_window_ = nullptr;     // chat_window
     QTimer* monologue_timer_ = nullptr;            // Timer1
+    shell::BackgroundMusic* background_music_ = nullptr;  // MediaPlayer1
     QMenu* tray_menu_ = nullptr;                   // PopupMenu1
     TTrayIcon* tray_icon_ = nullptr;               // TrayIcon1
 

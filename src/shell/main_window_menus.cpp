@@ -220,8 +220,8 @@ void TMainForm::set_eng_mode(bool by_word) {
 
 void TMainForm::backmusicClick() {
     settings_.music_on = !settings_.music_on;
+    switch_music();
     update_check_marks();
-    // (Starting and stopping the music comes with the music.)
 }
 
 void TMainForm::update_check_marks() {

@@ -8,6 +8,7 @@
 
 #include <chrono>
 
+#include "shell/background_music.h"
 #include "shell/data_file_editor.h"
 #include "shell/dialogs.h"
 #include "shell/error_guard.h"
@@ -26,7 +27,6 @@ constexpr std::size_t kPreviousCommandLength = 99;  // bytes
 void TMainForm::FormCreate() {
     random_.seed(static_cast<std::mt19937::result_type>(
         std::chrono::system_clock::now().time_since_epoch().count()));
-    // (The music device is prepared here with the music.)
     engine_ = std::make_unique<engine::Engine>(program_folder_, *this, random_);
 
     guarded(this, [&] { settings_ = settings::read_settings(program_folder_ / settings::kFileName); });
@@ -48,7 +48,7 @@ void TMainForm::FormCreate() {
     if (settings_.first_run) dasom_setup();
 
     update_check_marks();
-    // (The background music is loaded and started here with the music.)
+    load_music();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -63,7 +63,8 @@ void TMainForm::FormActivate() {
     fit_outer_size();
     tray_icon_->report_unavailable();
     if (settings_.tray_start) minimise();
-    // (The logo plays here when view_logo is on, with the logo window.)
+    background_music_->allow_output();  // the sound font loads once the window is up
+    if (settings_.view_logo) show_logo();
 }
 
 void TMainForm::fit_outer_size() {
@@ -141,6 +142,7 @@ void TMainForm::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
     monologue_timer_->stop();
+    background_music_->close();
 
     settings::Settings values = settings_;
     values.user_name = engine_->user_name;

@@ -105,7 +105,9 @@ class MidiPlayerTest : public ::testing::Test {
     std::unique_ptr<music::MidiPlayer> open(const std::filesystem::path& file) {
         auto player = music::MidiPlayer::open(file);
         std::string error;
-        if (player) EXPECT_TRUE(player->load_sound_font(music::sound_font_path(), error)) << error;
+        if (player) {
+            EXPECT_TRUE(player->load_sound_font(music::sound_font_path(), error)) << error;
+        }
         return player;
     }
 

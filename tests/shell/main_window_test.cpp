@@ -57,11 +57,16 @@ private:
     QTimer timer_;
 };
 
-const char* const kSettled = "[일반정보]\n처음실행=0\nTrayStart=0\n";
+const char* const kSettled = "[일반정보]\n처음실행=0\nTrayStart=0\nviewlogo=0\n";
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { folder.write("dasom.ini", kSettled); }
+    void SetUp() override {
+        folder.write("dasom.ini", kSettled);
+        // The built music, so that no start-up tells of a missing one.
+        std::filesystem::copy_file(std::filesystem::path(DASOM_PROGRAM_DIR) / "music.dat",
+                                   folder / "music.dat");
+    }
 
     std::unique_ptr<TMainForm> open(const std::filesystem::path& program_folder) {
         auto window = std::make_unique<TMainForm>(program_folder);
@@ -263,7 +268,7 @@ TEST_F(MainWindowTest, StartUpAppliesTheStoredSettings) {
 }
 
 TEST_F(MainWindowTest, TrayStartMinimisesOnTheFirstActivationOnly) {
-    folder.write("dasom.ini", "[일반정보]\n처음실행=0\n");
+    folder.write("dasom.ini", "[일반정보]\n처음실행=0\nviewlogo=0\n");
     auto window = std::make_unique<TMainForm>(folder.path());
     // Offscreen has no notification area: said once the window is shown (so the box is not
     // hidden behind it), and the task bar takes its place.

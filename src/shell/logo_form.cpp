@@ -1,0 +1,73 @@
+#include "shell/logo_form.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QVideoWidget>
+
+#include "shell/dialogs.h"
+
+TLogoForm::TLogoForm(std::filesystem::path video, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), video_(std::move(video)) {
+    setObjectName(QStringLiteral("TLogoForm"));
+    setWindowTitle(QStringLiteral("logo"));
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+    setFixedSize(220, 94);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    video_panel_ = new QVideoWidget(this);
+    video_panel_->setObjectName(QStringLiteral("Panel1"));
+    video_panel_->setAspectRatioMode(Qt::KeepAspectRatio);
+    layout->addWidget(video_panel_);
+
+    // Video only: the logo has no sound, and no audio device is touched.
+    logo_player_ = new QMediaPlayer(this);
+    logo_player_->setObjectName(QStringLiteral("logo_player"));
+    logo_player_->setVideoOutput(video_panel_);
+    connect(logo_player_, &QMediaPlayer::mediaStatusChanged, this, &TLogoForm::logo_playerNotify);
+    connect(logo_player_, &QMediaPlayer::errorOccurred, this, &TLogoForm::logo_playerError);
+
+    if (const QScreen* screen = parent != nullptr && parent->screen() != nullptr
+                                    ? parent->screen()
+                                    : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void TLogoForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (activated_) return;
+    activated_ = true;
+    QTimer::singleShot(0, this, &TLogoForm::FormActivate);
+}
+
+void TLogoForm::FormActivate() {
+    logo_player_->setSource(QUrl::fromLocalFile(QString::fromStdU16String(video_.u16string())));
+    logo_player_->play();
+}
+
+void TLogoForm::logo_playerNotify(QMediaPlayer::MediaStatus status) {
+    if (ending_ || status != QMediaPlayer::EndOfMedia) return;
+    ending_ = true;
+    // A short pause on the last picture, without holding up the event loop.
+    QTimer::singleShot(kEndPauseMs, this, [this] {
+        logo_player_->stop();
+        accept();
+    });
+}
+
+void TLogoForm::logo_playerError(QMediaPlayer::Error, const QString& text) {
+    // The media layer reports one failure more than once: one box, then the window goes.
+    if (ending_) return;
+    ending_ = true;
+    logo_player_->stop();
+    shell::dialogs().error(this, QStringLiteral("logo.avi를 재생할 수 없습니다.\n%1").arg(text));
+    reject();
+}
