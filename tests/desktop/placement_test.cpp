@@ -59,7 +59,8 @@ TEST(Placement, ThreeRunsLeaveTheStoredPlacementAsTheyFoundIt) {
     testing_support::FakeDialogs boxes;  // the no-tray notice, when there is no tray
     for (const Path& path : kPaths) {
         testing_support::TempFolder folder;
-        folder.write("dasom.ini", std::string("[일반정보]\n처음실행=0\n") + path.settings +
+        folder.write("dasom.ini", std::string("[일반정보]\n처음실행=0\nviewlogo=0\n") +
+                                      path.settings +
                                       "[Window]\nLeft=200\nTop=110\nWidth=430\nHeight=320\n");
         const bool moved = std::string(path.name).find("moved") != std::string::npos;
         for (int run = 1; run <= 3; ++run) {
