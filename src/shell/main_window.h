@@ -53,6 +53,8 @@ public:
     void minimise() override;
     // The free-talk entry dialog, modal; `key_text` pre-fills its key phrase.
     void call_ChatInputForm(const QString& key_text = QString());
+    // The rabbit over a frozen picture of the screen; returns when a click or a key closed it.
+    void move_penguin();
 
     // engine::Host
     void set_speech(const std::string& text) override;
@@ -112,6 +114,7 @@ private:
     void add_book(engine::Book book);
     void delete_book(engine::Book book);
     void later_work();
+    void aboutClick();
 
     std::filesystem::path program_folder_;
     std::mt19937 random_;

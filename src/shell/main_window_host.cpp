@@ -46,8 +46,6 @@ void TMainForm::search_addresses() { later_work(); }
 
 void TMainForm::search_words() { later_work(); }
 
-void TMainForm::play_animation() {
-    // (The screen animation comes with the animation window.)
-}
+void TMainForm::play_animation() { move_penguin(); }
 
 void TMainForm::close_main_window() { close(); }

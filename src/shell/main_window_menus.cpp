@@ -140,9 +140,8 @@ void TMainForm::build_menus() {
     connect(add_item(Help1, "content", QStringLiteral("다솜란?")), &QAction::triggered, this,
             [this] { edit_data_file("readme.txt"); });
     add_separator(Help1, "seperator4");
-    // The about box comes with its own window.
     connect(add_item(Help1, "about", QStringLiteral("만든이")), &QAction::triggered, this,
-            &TMainForm::later_work);
+            &TMainForm::aboutClick);
 }
 
 void TMainForm::build_tray_menu() {
@@ -245,5 +244,5 @@ void TMainForm::delete_book(engine::Book book) {
 }
 
 void TMainForm::later_work() {
-    // Not built yet: the launcher, the history and the about box come with their own parts.
+    // Not built yet: the launcher and the history come with their own parts.
 }

@@ -24,6 +24,7 @@
 #include <functional>
 #include <memory>
 
+#include "anim/sheet_bytes.h"
 #include "shell/chat_window.h"
 #include "shell/data_file_editor.h"
 #include "support/fake_dialogs.h"
@@ -218,6 +219,33 @@ TEST_F(MainWindowTest, TeachingTheLastSentenceOpensTheFreeTalkDialogWithIt) {
     trigger(*window, "teach_last");
     EXPECT_EQ(modals.seen, QStringList{QStringLiteral("TChat_InputForm")});
     EXPECT_EQ(key, QStringLiteral("하늘은 왜 파래"));
+}
+
+TEST_F(MainWindowTest, AFlatJokeRunsTheRabbitUntilAKeyAndThenTheReplyShows) {
+    folder.copy_fixture("conversation_basic");
+    folder.write_bytes("rabbit.dat", testing_support::SheetBytes(16, 64, 200).bytes());
+    auto window = open();
+    auto* label = child<QLabel>(*window, "Label1");
+    bool reply_hidden_meanwhile = false;
+    modals.handle = [&](QDialog* dialog) {
+        reply_hidden_meanwhile = !label->isVisibleTo(window.get());
+        QTest::keyClick(dialog, Qt::Key_Space);
+    };
+    auto* line = child<shell::ChatWindow>(*window, "chat_window");
+    for (int turn = 0; turn < 2; ++turn) {  // each flat joke opens a fresh window
+        type(line, QStringLiteral("아재 개그"));
+        QTest::keyClick(line, Qt::Key_Return);
+    }
+    EXPECT_EQ(modals.seen, QStringList({"TAnimForm", "TAnimForm"}));
+    EXPECT_TRUE(reply_hidden_meanwhile);
+    EXPECT_TRUE(label->isVisibleTo(window.get()));
+    EXPECT_EQ(label->text(), QStringLiteral("하하... 썰렁해요."));
+    EXPECT_TRUE(boxes.errors.isEmpty());
+
+    modals.seen.clear();
+    modals.handle = nullptr;
+    trigger(*window, "about");
+    EXPECT_EQ(modals.seen, QStringList{QStringLiteral("TAboutForm")});
 }
 
 // ---------------------------------------------------------------------------------------------

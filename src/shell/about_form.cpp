@@ -1,0 +1,137 @@
+#include "shell/about_form.h"
+
+#include <QFont>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <qdrawutil.h>
+
+#include "shell/appearance.h"
+#include "shell/main_window.h"
+#include "shell/move_text.h"
+#include "shell/picture.h"
+
+namespace {
+
+QFont pixel_font(const QString& family, int pixels, bool bold = false) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+// A panel with a lowered outer and a raised inner bevel, in the window's colour.
+class BevelPanel : public QFrame {
+public:
+    using QFrame::QFrame;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        qDrawShadePanel(&painter, rect(), palette(), true, 1);
+        qDrawShadePanel(&painter, rect().adjusted(1, 1, -1, -1), palette(), false, 1);
+    }
+};
+
+}  // namespace
+
+QStringList about_lines() {
+    // Line 1 is empty, then a text line and an empty line in turn; lines 11 and 12 are both
+    // empty, so the notice starts on line 13.
+    const QStringList texts = {
+        QStringLiteral("안녕하세요!"),
+        QStringLiteral("마음을 나누는 말벗"),
+        QStringLiteral("다솜 V1.0"),
+        QStringLiteral("만든이: 다솜 만드는 이들"),
+        QStringLiteral("그림: 누리 그림방"),
+    };
+    const QStringList notice = {
+        QStringLiteral("이 프로그램은"),     QStringLiteral("누구나 자유롭게"),
+        QStringLiteral("복사해서 쓰고"),     QStringLiteral("친구에게 건네도"),
+        QStringLiteral("좋습니다."),         QStringLiteral("다만 고치지 말고"),
+        QStringLiteral("그대로 전해 주세요."),
+    };
+    const QStringList makers = {
+        QStringLiteral("여러 달 동안"),      QStringLiteral("밤을 새워 가며"),
+        QStringLiteral("한 줄 한 줄"),       QStringLiteral("정성껏 만들었습니다."),
+        QStringLiteral("누리와 함께"),       QStringLiteral("즐거운 이야기 나누세요."),
+    };
+    const QStringList wishes = {QStringLiteral("늘 행복하세요!"), QStringLiteral("고맙습니다.")};
+
+    QStringList lines{QString()};
+    auto add = [&lines](const QStringList& group) {
+        for (const QString& text : group) lines << text << QString();
+    };
+    add(texts);
+    lines << QString();
+    add(notice);
+    add(makers);
+    add(wishes);
+    return lines;
+}
+
+TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("AboutForm"));
+    setWindowTitle(QStringLiteral("다솜 V1.0"));
+    setFixedSize(298, 319);
+    // A fixed dialog border: a caption with a close box, no resizing.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+
+    auto* panel = new BevelPanel(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setGeometry(8, 8, 281, 269);
+
+    auto* picture = new shell::Picture(shell::kAboutPicture, panel);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setGeometry(44, 44, 200, 140);
+    auto* bevel = new QFrame(panel);
+    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    bevel->setGeometry(44, 44, 203, 143);
+
+    auto* version = new QLabel(QStringLiteral("다솜  V1.0"), panel);
+    version->setObjectName(QStringLiteral("Version"));
+    version->setFont(pixel_font(QStringLiteral("굴림"), 21, true));
+    version->move(88, 16);
+    version->adjustSize();
+
+    auto* product = new QLabel(QStringLiteral("다솜 만드는 이들이 드립니다."), panel);
+    product->setObjectName(QStringLiteral("ProductName"));
+    product->setFont(pixel_font(QStringLiteral("굴림"), 12));
+    product->move(84, 240);
+    product->adjustSize();
+
+    auto* moving = new TMoveText(panel);
+    moving->setObjectName(QStringLiteral("MoveText1"));
+    moving->setGeometry(64, 192, 165, 45);
+    moving->setTextStyle(TMoveText::tsRaised);
+    moving->setSteps(300);
+    moving->setSpeed(70);
+    moving->setContinuous(true);
+    moving->setFont(pixel_font(QStringLiteral("굴림체"), 13));
+    moving->setFontColor(Qt::black);
+    moving->setAlignment(TMoveText::taCenter);
+    moving->setMoveDirection(TMoveText::mdBottomToTop);
+    moving->setItems(about_lines());
+
+    auto* ok = new QPushButton(QStringLiteral("확인"), this);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    ok->setFont(pixel_font(QStringLiteral("굴림"), 13));
+    ok->setGeometry(115, 284, 75, 25);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Centred on the screen.
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void TMainForm::aboutClick() {
+    TAboutForm about(this);
+    about.exec();
+}

@@ -1,0 +1,121 @@
+// The scrolling-text control and the about box that uses it.
+
+#include "shell/move_text.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "shell/about_form.h"
+
+namespace {
+
+TEST(TMoveText, ANewControlMovesFromTheStart) {
+    TMoveText text;
+    EXPECT_EQ(text.size(), QSize(200, 20));
+    EXPECT_EQ(text.Items(), QStringList{QStringLiteral("텍스트를 움직입니다.")});
+    EXPECT_EQ(text.MoveDirection(), TMoveText::mdRightToLeft);
+    EXPECT_EQ(text.Steps(), 80);
+    EXPECT_EQ(text.Speed(), 100);
+    EXPECT_TRUE(text.Continuous());
+    EXPECT_EQ(text.TextStyle(), TMoveText::tsNormal);
+    EXPECT_EQ(text.Depth(), 1);
+    EXPECT_EQ(text.Alignment(), TMoveText::taCenter);
+    EXPECT_TRUE(text.running());
+}
+
+TEST(TMoveText, SpeedIsKeptWithinOneToAThousand) {
+    TMoveText text;
+    for (const auto& [given, kept] : {std::pair{0, 1}, {-5, 1}, {5000, 1000}, {70, 70}}) {
+        text.setSpeed(given);
+        EXPECT_EQ(text.Speed(), kept) << given;
+    }
+}
+
+TEST(TMoveText, LineHeightGrowsByTheStyle) {
+    TMoveText text;
+    text.setItems({QStringLiteral("가나다"), QStringLiteral("라")});
+    const int plain = text.line_height();
+    const int plain_width = text.text_width();
+    struct Row {
+        TMoveText::TTextStyle style;
+        int depth, extra;
+    };
+    for (const Row row : {Row{TMoveText::tsRaised, 1, 2}, Row{TMoveText::tsLowered, 1, 2},
+                          Row{TMoveText::tsShaddow, 1, 1}, Row{TMoveText::tsRaised, 3, 6}}) {
+        text.setTextStyle(row.style);
+        text.setDepth(row.depth);
+        EXPECT_EQ(text.line_height(), plain + row.extra) << row.style << " " << row.depth;
+        EXPECT_EQ(text.text_width(), plain_width + row.extra);
+        EXPECT_EQ(text.text_height(), 2 * text.line_height());
+        text.setTextStyle(TMoveText::tsNormal);
+        text.setDepth(1);
+    }
+    // The cell height already holds the internal leading; a line holds it twice.
+    const QFontMetrics metrics(text.font());
+    EXPECT_EQ(plain, 2 * metrics.height() - QFontInfo(text.font()).pixelSize());
+}
+
+TEST(TMoveText, AStillBlockStandsCentredOrAtZeroWhenLarger) {
+    TMoveText text;
+    text.setMoveDirection(TMoveText::mdStatic);
+    EXPECT_FALSE(text.running());
+    text.resize(300, 100);
+    text.setItems({QStringLiteral("가")});
+    EXPECT_EQ(text.block_origin(), QPoint((300 - text.text_width()) / 2,
+                                          (100 - text.text_height()) / 2));
+    text.resize(5, 5);
+    EXPECT_EQ(text.block_origin(), QPoint(0, 0));
+}
+
+TEST(TMoveText, WithoutContinuousOnePassEndsOutOfViewAndANewDirectionStartsAnother) {
+    TMoveText text;
+    text.setContinuous(false);
+    text.setSteps(3);
+    text.setSpeed(1);
+    text.setMoveDirection(TMoveText::mdBottomToTop);
+    QSignalSpy begins(&text, &TMoveText::OnBegin), steps(&text, &TMoveText::OnStep),
+        ends(&text, &TMoveText::OnEnd);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !text.running(); }, 5000));
+    EXPECT_EQ(begins.size(), 1);
+    EXPECT_EQ(steps.size(), 4);  // steps 1 to Steps + 1
+    EXPECT_EQ(ends.size(), 1);
+    EXPECT_EQ(text.move_step(), 0);
+    // Step 0 of bottom-to-top: the block lies just below the control.
+    EXPECT_EQ(text.block_origin().y(), text.height());
+    text.setMoveDirection(TMoveText::mdBottomToTop);
+    EXPECT_TRUE(text.running());
+}
+
+TEST(TAboutForm, LayoutAndTheFortyTwoLines) {
+    const QStringList lines = about_lines();
+    ASSERT_EQ(lines.size(), 42);
+    for (int number = 1; number <= 42; ++number) {
+        const bool text = number % 2 == 0 ? number <= 10 : (number >= 13 && number <= 41);
+        EXPECT_EQ(!lines[number - 1].isEmpty(), text) << "line " << number;
+    }
+    EXPECT_EQ(lines[5], QStringLiteral("다솜 V1.0"));
+
+    TAboutForm about;
+    EXPECT_EQ(about.size(), QSize(298, 319));
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("다솜 V1.0"));
+    auto* moving = about.findChild<TMoveText*>(QStringLiteral("MoveText1"));
+    ASSERT_NE(moving, nullptr);
+    EXPECT_EQ(moving->geometry(), QRect(64, 192, 165, 45));
+    EXPECT_EQ(moving->Items(), lines);
+    EXPECT_EQ(moving->Steps(), 300);
+    EXPECT_EQ(moving->Speed(), 70);
+    EXPECT_EQ(moving->TextStyle(), TMoveText::tsRaised);
+    EXPECT_EQ(moving->MoveDirection(), TMoveText::mdBottomToTop);
+    EXPECT_TRUE(moving->running());
+    EXPECT_EQ(about.findChild<QLabel*>(QStringLiteral("Version"))->text(),
+              QStringLiteral("다솜  V1.0"));
+    auto* ok = about.findChild<QPushButton*>(QStringLiteral("OKButton"));
+    EXPECT_EQ(ok->geometry(), QRect(115, 284, 75, 25));
+    EXPECT_TRUE(ok->isDefault());
+}
+
+}  // namespace
