@@ -57,7 +57,7 @@ QStringList about_lines() {
     const QStringList makers = {
         QStringLiteral("여러 달 동안"),      QStringLiteral("밤을 새워 가며"),
         QStringLiteral("한 줄 한 줄"),       QStringLiteral("정성껏 만들었습니다."),
-        QStringLiteral("누리와 함께"),       QStringLiteral("즐거운 이야기 나누세요."),
+        QStringLiteral("누리와 함께"),       QStringLiteral("즐겁게 이야기하세요."),
     };
     const QStringList wishes = {QStringLiteral("늘 행복하세요!"), QStringLiteral("고맙습니다.")};
 
