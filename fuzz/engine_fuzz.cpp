@@ -1,33 +1,17 @@
 // Feeds the engine arbitrary data files and sentences: no input may crash, hang or read out
 // of bounds. The input is split at 0x00 bytes into a sentence and the data files.
 //
-// Build with clang: cmake -DDASOM_BUILD_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ ...
+// Build and run with scripts/fuzz (see fuzz/CMakeLists.txt).
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
-#include <unistd.h>
 
 #include "engine/engine.h"
 #include "engine/quiet_host.h"
+#include "program_folder.h"
 #include "text/file_error.h"
-
-namespace {
-
-const std::filesystem::path& folder() {
-    static const std::filesystem::path path = [] {
-        auto p = std::filesystem::temp_directory_path() /
-                 ("dasom-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(p);
-        return p;
-    }();
-    return path;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const char* const files[] = {"reserve.dat", "data1.dat", "data2.dat", "data3.dat",
@@ -42,12 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             contents = input.substr(start + 1, end == std::string::npos ? end : end - start - 1);
             start = end;
         }
-        std::ofstream(folder() / name, std::ios::binary | std::ios::trunc) << contents;
+        fuzzing::put_file(name, contents);
     }
 
     engine::QuietHost host;
     std::mt19937 random(size);
-    engine::Engine engine(folder(), host, random);
+    engine::Engine engine(fuzzing::program_folder(), host, random);
     engine.user_name = "$#%[";
     engine.computer_name = "{]";
     for (int turn = 0; turn < 2; ++turn) {

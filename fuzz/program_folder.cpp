@@ -14,31 +14,28 @@ namespace fuzzing {
 namespace {
 
 struct Folder {
+    ~Folder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+
     std::filesystem::path path;
     std::map<std::string, std::string> defaults;
 };
 
-void remove_folder();
-
 Folder& folder() {
-    static Folder folder = [] {
-        Folder f;
-        f.path = std::filesystem::temp_directory_path() /
-                 ("dasom-fuzz-" + std::to_string(::getpid()));
+    static Folder folder;
+    if (folder.path.empty()) {
+        Folder& f = folder;
+        f.path =
+            std::filesystem::temp_directory_path() / ("dasom-fuzz-" + std::to_string(::getpid()));
         std::filesystem::remove_all(f.path);
         tools::install_data_folder(DASOM_SOURCE_DATA, f.path);
         for (const auto& entry : std::filesystem::directory_iterator(f.path)) {
             f.defaults[entry.path().filename().string()] = text::read_file(entry.path());
         }
-        std::atexit(remove_folder);
-        return f;
-    }();
+    }
     return folder;
-}
-
-void remove_folder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder().path, ignored);
 }
 
 void write_bytes(const std::filesystem::path& path, std::string_view bytes) {
@@ -50,7 +47,9 @@ void write_bytes(const std::filesystem::path& path, std::string_view bytes) {
 
 }  // namespace
 
-const std::filesystem::path& program_folder() { return folder().path; }
+const std::filesystem::path& program_folder() {
+    return folder().path;
+}
 
 void put_file(const std::string& name, std::string_view bytes) {
     write_bytes(folder().path / name, bytes);

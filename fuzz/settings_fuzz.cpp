@@ -32,11 +32,10 @@ std::string storable(std::string value) {
 
 bool same(const settings::Settings& a, const settings::Settings& b) {
     return storable(a.user_name) == storable(b.user_name) &&
-           storable(a.computer_name) == storable(b.computer_name) &&
-           a.mood == b.mood && !b.first_run && a.music_on == b.music_on &&
-           a.view_logo == b.view_logo && a.tray_start == b.tray_start &&
-           a.eng_mode == b.eng_mode && a.juso_mode == b.juso_mode && a.left == b.left &&
-           a.top == b.top && a.width == b.width && a.height == b.height && [&] {
+           storable(a.computer_name) == storable(b.computer_name) && a.mood == b.mood &&
+           !b.first_run && a.music_on == b.music_on && a.view_logo == b.view_logo &&
+           a.tray_start == b.tray_start && a.eng_mode == b.eng_mode && a.juso_mode == b.juso_mode &&
+           a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height && [&] {
                for (std::size_t i = 0; i < a.history.size(); ++i) {
                    if (storable(a.history[i]) != storable(b.history[i])) return false;
                }
@@ -58,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     profile.write(section, key, value);
     // Names are trimmed and values cut when read, and an empty name never makes a line that
     // reads as a key, so only plain names and short values must read back exactly.
-    const bool plain = !section.empty() && !key.empty() && section.find_first_of("[]\r\n") == std::string::npos &&
+    const bool plain = !section.empty() && !key.empty() &&
+                       section.find_first_of("[]\r\n") == std::string::npos &&
                        key.find_first_of("=;[\r\n") == std::string::npos &&
                        section.find_first_of(" \t") == std::string::npos &&
                        key.find_first_of(" \t") == std::string::npos;

@@ -8,6 +8,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -16,43 +17,58 @@ namespace text {
 LineAppender::LineAppender(const std::filesystem::path& path) : path_(path) {
     // "r+b" fails for a missing file as well as for a read-only one, and never creates one.
     errno = 0;
-    file_ = open_file(path, "r+b");
-    if (!file_) throw FileError(path, errno ? errno : EACCES);
-    if (std::fseek(file_, 0, SEEK_END) == 0 && std::ftell(file_) > 0 &&
-        std::fseek(file_, -1, SEEK_END) == 0) {
-        needs_line_end_ = std::fgetc(file_) != '\n';
-    }
-    std::fseek(file_, 0, SEEK_END);
-}
-
-LineAppender::~LineAppender() {
-    if (file_) std::fclose(file_);
-}
-
-void LineAppender::write(std::string_view bytes) {
-    if (!file_) throw FileError(path_, EBADF);
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-        throw FileError(path_, errno ? errno : EIO);
-    }
+    std::FILE* file = open_file(path, "r+b");
+    if (!file) throw FileError(path, errno ? errno : EACCES);
+    char chunk[16 * 1024];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) contents_.append(chunk, n);
+    const bool failed = std::ferror(file);
+    const int error = errno;
+    std::fclose(file);
+    if (failed) throw FileError(path, error ? error : EIO);
+    old_size_ = contents_.size();
+    // The first new line must not join a last line that has no line end.
+    if (!contents_.empty() && contents_.back() != '\n') contents_ += kLineEnd;
 }
 
 void LineAppender::write_line(std::string_view line) {
-    if (needs_line_end_) {
-        write(kLineEnd);
-        needs_line_end_ = false;
-    }
-    write(line);
-    write(kLineEnd);
+    if (!open_) throw FileError(path_, EBADF);
+    contents_ += line;
+    contents_ += kLineEnd;
 }
 
 void LineAppender::close() {
-    if (!file_) return;
-    std::FILE* file = file_;
-    file_ = nullptr;
-    const bool flushed = std::fflush(file) == 0;
+    if (!open_) return;
+    open_ = false;
+    try {
+        replace_file(path_, contents_);
+    } catch (const FileError&) {
+#ifndef _WIN32
+        const std::filesystem::path folder =
+            path_.parent_path().empty() ? "." : path_.parent_path();
+        if (::access(folder.c_str(), W_OK) == 0) throw;
+        append_in_place();
+#else
+        throw;
+#endif
+    }
+}
+
+void LineAppender::append_in_place() {
+    errno = 0;
+    std::FILE* file = open_file(path_, "r+b");
+    if (!file) throw FileError(path_, errno ? errno : EACCES);
+    const std::string_view added = std::string_view(contents_).substr(old_size_);
+    bool ok = std::fseek(file, static_cast<long>(old_size_), SEEK_SET) == 0;
+    ok = ok && std::fwrite(added.data(), 1, added.size(), file) == added.size();
+    ok = ok && std::fflush(file) == 0;
     const int error = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!flushed || !closed) throw FileError(path_, error ? error : EIO);
+#ifndef _WIN32
+    // Half a record must not stay behind (a full disk, say); the error stays the write's.
+    if (!ok && ::ftruncate(fileno(file), static_cast<off_t>(old_size_)) != 0) ok = false;
+#endif
+    ok = std::fclose(file) == 0 && ok;
+    if (!ok) throw FileError(path_, error ? error : EIO);
 }
 
 void replace_file(const std::filesystem::path& path, std::string_view bytes) {
@@ -66,11 +82,23 @@ void replace_file(const std::filesystem::path& path, std::string_view bytes) {
             throw FileError(path, errno ? errno : EACCES);
         }
     }
-    std::filesystem::path temp = path;
+    // Through a symbolic link the file it points to is replaced, not the link.
+    std::error_code unresolved;
+    std::filesystem::path target = std::filesystem::is_symlink(path, unresolved)
+                                       ? std::filesystem::weakly_canonical(path, unresolved)
+                                       : path;
+    if (unresolved) target = path;
+    std::filesystem::path temp = target;
     temp += ".new~";
     errno = 0;
     std::FILE* file = open_file(temp, "wb");
     if (!file) throw FileError(path, errno ? errno : EACCES);
+#ifndef _WIN32
+    // The new file gets the old one's permission bits, not the default ones.
+    struct stat old_status;
+    if (::stat(target.c_str(), &old_status) == 0)
+        ::fchmod(fileno(file), old_status.st_mode & 07777);
+#endif
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = std::fflush(file) == 0 && ok;
 #ifndef _WIN32
@@ -84,7 +112,7 @@ void replace_file(const std::filesystem::path& path, std::string_view bytes) {
         throw FileError(path, error ? error : EIO);
     }
     std::error_code renamed;
-    std::filesystem::rename(temp, path, renamed);
+    std::filesystem::rename(temp, target, renamed);
     if (renamed) {
         std::error_code ignored;
         std::filesystem::remove(temp, ignored);

@@ -75,6 +75,21 @@ TEST(ReplaceFile, ARefusedWriteLeavesTheOldFile) {
     EXPECT_EQ(folder.read_bytes("f.ini"), "old");
 }
 
+TEST(ReplaceFile, KeepsPermissionBitsAndWritesThroughALink) {
+    TempFolder folder;
+    folder.write_bytes("f.ini", "old");
+    std::filesystem::permissions(folder / "f.ini", std::filesystem::perms::owner_read |
+                                                       std::filesystem::perms::owner_write |
+                                                       std::filesystem::perms::group_read);
+    std::filesystem::create_symlink(folder / "f.ini", folder / "link.ini");
+    text::replace_file(folder / "link.ini", "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.ini"));
+    EXPECT_EQ(folder.read_bytes("f.ini"), "new");
+    EXPECT_EQ(std::filesystem::status(folder / "f.ini").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+}
+
 TEST(ReplaceFile, AMissingFolderIsAFileError) {
     TempFolder folder;
     EXPECT_THROW(text::replace_file(folder / "no" / "f.ini", "x"), text::FileError);
