@@ -3,9 +3,10 @@
 // General MIDI sound font. A stopped player keeps its place, so playing again continues the
 // piece; nothing but play() ever starts it.
 //
-// Opening only reads and checks the file. The sound font (a few megabytes) is loaded separately
-// so that a window can show itself first; until it is loaded, play() only records that the piece
-// should sound. Without an audio output the player can still be rendered offline.
+// Opening only reads and checks the file. The synthesizer and its sound font (a few megabytes)
+// come separately, so that a window can show itself first and a piece that never plays costs
+// nothing; until then play() only records that the piece should sound. Without an audio output
+// the player can still be rendered offline.
 
 #include <cstdint>
 #include <filesystem>
@@ -26,16 +27,22 @@ class MidiPlayer {
     MidiPlayer(const MidiPlayer&) = delete;
     MidiPlayer& operator=(const MidiPlayer&) = delete;
 
-    // Loads the sound font; a piece asked to play starts sounding. False, with the reason in
-    // `error`, when the font cannot be loaded: the player then stays silent.
+    // Sets up the synthesizer with the sound font; a piece asked to play starts sounding. False,
+    // with the reason in `error`, when the font cannot be loaded: the player then stays silent.
     bool load_sound_font(const std::filesystem::path& font, std::string& error);
-    bool sound_font_loaded() const { return font_loaded_; }
+    bool sound_font_loaded() const { return fluid_ != nullptr; }
+    // Frees the synthesizer and its sound font (where no output will ever take the sound); the
+    // piece plays again from its start if they are loaded once more.
+    void unload_sound_font();
 
-    // Sends the sound to an audio output: `driver` names one ("pulseaudio", "alsa", ...); empty
-    // tries the desktop's sound server, then ALSA. False, with the reason in `error`, when there
-    // is no output: the player keeps its state and stays silent.
+    // Sends the sound of a loaded player to an audio output: `driver` names one ("pulseaudio",
+    // "alsa", ...); empty tries the desktop's sound server, then ALSA. False, with the reason in
+    // `error`, when there is no output: the player keeps its state and stays silent.
     bool start_output(const std::string& driver, std::string& error);
     bool output_running() const;
+    // Closes the audio output, so that a stopped player costs nothing; start_output() opens it
+    // again.
+    void stop_output();
 
     // Plays from where the piece stopped, looping for ever.
     void play();
@@ -54,11 +61,10 @@ class MidiPlayer {
 
   private:
     MidiPlayer() = default;
-    void start_sounding();
 
     struct Fluid;
+    std::string midi_;  // the file's bytes
     std::unique_ptr<Fluid> fluid_;
-    bool font_loaded_ = false;
     bool playing_ = false;
 };
 

@@ -2,13 +2,15 @@
 // MediaPlayer1: the window's background music. It opens music.dat when the window is created,
 // plays and stops it at the window's request and closes it with the window. The sound font and
 // the audio output are set up only once the window has been shown and the music is to sound,
-// so neither delays the first show. A machine without sound keeps a silent player and says so
-// in one line on standard error.
+// so neither delays the first show; a few seconds after a stop the output closes again. A
+// machine without sound keeps a silent player and says so once, in one line on standard error.
 //
 // DASOM_AUDIO_DRIVER picks FluidSynth's audio driver ("pulseaudio", "alsa", ...); "none" keeps
 // the music silent without a word. DASOM_SOUNDFONT names another General MIDI sound font.
 
 #include <QObject>
+
+class QTimer;
 
 #include <filesystem>
 #include <memory>
@@ -44,11 +46,12 @@ class BackgroundMusic : public QObject {
     music::MidiPlayer* player() const { return player_.get(); }
 
   private:
-    void prepare_output();
+    void start_sound();
 
     std::unique_ptr<music::MidiPlayer> player_;
+    QTimer* fade_timer_ = nullptr;
     bool output_allowed_ = false;
-    bool output_prepared_ = false;  // tried once, whatever came of it
+    bool output_failed_ = false;  // said once; silent for the rest of the run
 };
 
 }  // namespace shell

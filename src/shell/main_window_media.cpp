@@ -4,7 +4,7 @@
 
 #include "shell/background_music.h"
 #include "shell/dialogs.h"
-#include "shell/logo_form.h"
+#include "shell/logo_window.h"
 #include "shell/main_window.h"
 
 void TMainForm::load_music() {
@@ -25,6 +25,5 @@ void TMainForm::switch_music() {
 }
 
 void TMainForm::show_logo() {
-    TLogoForm form(program_folder_ / "logo.avi", this);
-    form.exec();
+    shell::show_logo_window(program_folder_ / "logo.avi", this);
 }

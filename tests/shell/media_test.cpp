@@ -14,6 +14,7 @@
 
 #include "shell/background_music.h"
 #include "shell/logo_form.h"
+#include "shell/logo_window.h"
 #include "shell/main_window.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_folder.h"
@@ -118,6 +119,11 @@ TEST(LogoForm, PlaysOnceAfterTheFirstShowOnly) {
     testing_support::FakeDialogs boxes;
     folder.write("dasom.ini", "[일반정보]\n처음실행=0\nTrayStart=0\n배경음악=0\n");
     folder.write_bytes("logo.avi", shipped("logo.avi"));
+    // The program loads the logo window from its module; here it is linked in.
+    shell::set_logo_window([](const std::filesystem::path& video, QWidget* parent) {
+        TLogoForm form(video, parent);
+        form.exec();
+    });
     TMainForm window(folder.path());
     int logos = 0;
     QTimer watch;
@@ -134,6 +140,7 @@ TEST(LogoForm, PlaysOnceAfterTheFirstShowOnly) {
     window.show();
     QTest::qWait(100);
     EXPECT_EQ(logos, 1);
+    shell::set_logo_window(nullptr);
 }
 
 }  // namespace
