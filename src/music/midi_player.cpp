@@ -145,13 +145,14 @@ bool MidiPlayer::start_output(const std::string& driver, std::string& error) {
     }
     if (fluid_->driver != nullptr) return true;
     const AlsaQuiet quiet(fluid_->api);
+    error.clear();
     for (const char* name : {"pulseaudio", "alsa"}) {
         const std::string chosen = driver.empty() ? name : driver;
         fluid_->api.fluid_settings_setstr(fluid_->settings, "audio.driver", chosen.c_str());
         fluid_->driver = fluid_->api.new_fluid_audio_driver(fluid_->settings, fluid_->synth);
         if (fluid_->driver != nullptr) return true;
-        error =
-            "오디오 출력(" + chosen + ")을 열 수 없습니다: " + take_log_message("알 수 없는 오류");
+        error += (error.empty() ? "오디오 출력을 열 수 없습니다. " : "; ") + chosen + ": " +
+                 take_log_message("알 수 없는 오류");
         if (!driver.empty()) break;
     }
     return false;

@@ -87,15 +87,6 @@ int run_logo(const std::filesystem::path& video, bool& stuck) {
     return form.exec();
 }
 
-TEST(LogoForm, IsASmallBlackBorderlessWindowNamedLogo) {
-    TLogoForm form(DASOM_PROGRAM_DIR "/logo.avi", nullptr);
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("logo"));
-    EXPECT_EQ(form.size(), QSize(220, 94));
-    EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(form.palette().color(QPalette::Window), QColor(Qt::black));
-    EXPECT_NE(form.findChild<QWidget*>(QStringLiteral("Panel1")), nullptr);
-}
-
 TEST(LogoForm, ClosesAfterTheVideoEndsOrAfterItsErrorIsDismissed) {
     testing_support::FakeDialogs boxes;
     bool stuck = false;
