@@ -94,6 +94,7 @@ private:
     void FormResize();
     void fit_outer_size();
     void note_placement();
+    void take_placement();
     void FormDestroy();
     void dasom_setup();
     void load_music();
@@ -129,6 +130,7 @@ private:
     // The outer placement to store at exit, and whether the window manager's frame was seen.
     QRect placement_;
     bool frame_seen_ = false;
+    QTimer* placement_timer_ = nullptr;  // reads the placement once moves have settled
     bool destroyed_ = false;
     bool monologue_running_ = false;
 

@@ -22,6 +22,7 @@ using shell::to_q;
 
 namespace {
 constexpr std::size_t kPreviousCommandLength = 99;  // bytes
+constexpr int kPlacementSettle = 300;                // ms
 }  // namespace
 
 void TMainForm::FormCreate() {
@@ -37,6 +38,10 @@ void TMainForm::FormCreate() {
     move(settings_.left, settings_.top);
     resize(settings_.width, settings_.height);
     placement_ = QRect(settings_.left, settings_.top, settings_.width, settings_.height);
+    placement_timer_ = new QTimer(this);
+    placement_timer_->setSingleShot(true);
+    placement_timer_->setInterval(kPlacementSettle);
+    connect(placement_timer_, &QTimer::timeout, this, &TMainForm::take_placement);
     FormResize();  // the label follows the placement at once, shown or not
 
     for (int i = 0; i < settings::kHistorySize; ++i)
@@ -80,11 +85,20 @@ void TMainForm::fit_outer_size() {
     const QSize frame_extra = frameGeometry().size() - geometry().size();
     if (frame_extra == QSize(0, 0)) return;
     outer_size_fitted_ = true;
-    if (!isMaximized())
-        resize(settings_.width - frame_extra.width(), settings_.height - frame_extra.height());
+    if (!isMaximized()) {
+        const QSize client(settings_.width - frame_extra.width(),
+                           settings_.height - frame_extra.height());
+        resize(client);
+    }
 }
 
 void TMainForm::note_placement() {
+    // Moves and resizes come in bursts while the window manager frames, places or unframes the
+    // window, some of them with passing values; the placement is read once they have settled.
+    if (placement_timer_) placement_timer_->start();
+}
+
+void TMainForm::take_placement() {
     // The placement stored at exit is the last one seen while the window stood on the screen
     // in its normal state. A hidden, minimised or maximised window reports its client area, or
     // an icon's or the screen's bounds, and a window hidden before the window manager framed it
@@ -151,6 +165,7 @@ void TMainForm::FormDestroy() {
     // A maximised, minimised or hidden window keeps the placement it last had on the screen.
     // A window that was never shown (the program ended during the set-up) is where it was put.
     if (!shown_once_) placement_ = frameGeometry();
+    if (placement_timer_->isActive()) take_placement();  // a change the user has just made
     values.left = placement_.x();
     values.top = placement_.y();
     values.width = placement_.width();

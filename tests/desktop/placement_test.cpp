@@ -18,7 +18,7 @@
 namespace {
 
 // Long enough for the window manager to frame, place and unframe the window.
-constexpr int kSettle = 600;  // ms
+constexpr int kSettle = 800;  // ms
 
 struct Path {
     const char* name;
