@@ -112,7 +112,7 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
     text::LineReader answers(data_file(names::kAnswers));
     // Without a matched section no header can fit, and nothing would change on the way; the
     // file is opened all the same, so a missing one ends the turn as it always does.
-    while (noun_count > 0 && !answers.at_end()) {
+    while (noun_count > 0 && answers.skip_lines_without('*')) {
         const std::string_view line = answers.next_line(text::kShortLine);
         // Only header lines count; comments ("//") and answer lines are passed over.
         if (!begins_with(line, "*")) continue;

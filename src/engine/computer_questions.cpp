@@ -43,7 +43,7 @@ void Engine::proc_dasom_que() {
 
 std::string Engine::find_item(const std::string& label) {
     text::LineReader keywords(data_file(names::kKeywords));
-    while (!keywords.at_end()) {
+    while (keywords.skip_lines_without('*')) {
         const std::string_view line = keywords.next_line(text::kShortLine);
         // Only header lines count; comments ("//") and answer lines are passed over.
         if (!begins_with(line, "*")) continue;

@@ -20,11 +20,13 @@ bool Engine::proc_answer2(const std::string& sentence) {
     // refill the buffer under a view).
     std::string pending;
     bool line_pending = false;
-    while (line_pending || !entries.at_end()) {
+    for (;;) {
         if (line_pending) {
             line_pending = false;
             line = pending;
         } else {
+            // Replies of entries that did not fit hold no "*": they are passed over unread.
+            if (!entries.skip_lines_without('*')) break;
             line = entries.next_line();
         }
         if (!is_key_line(line)) continue;

@@ -119,7 +119,8 @@ void Engine::proc_question(const std::string& sentence) {
     bool header_pending = false;
     for (;;) {
         if (!header_pending) {
-            if (keywords.at_end()) break;
+            // Only a header opens a section: the lines up to the next one are passed over.
+            if (!keywords.skip_lines_without('*')) break;
             line = keywords.next_line(text::kShortLine);
         }
         header_pending = false;

@@ -89,6 +89,43 @@ std::string_view LineReader::next_line_across(std::size_t keep) {
     return line.substr(0, keep);
 }
 
+namespace {
+
+// The last `byte` in [begin, begin + length), or null.
+const char* find_last(const char* begin, std::size_t length, char byte) {
+#ifdef __GLIBC__
+    return static_cast<const char*>(::memrchr(begin, byte, length));
+#else
+    for (const char* p = begin + length; p != begin;) {
+        if (*--p == byte) return p;
+    }
+    return nullptr;
+#endif
+}
+
+}  // namespace
+
+bool LineReader::skip_lines_without(char byte) {
+    for (;;) {
+        if (begin_ >= end_ && !fill()) return false;
+        const char* const buffer = buffer_.get();
+        const char* const start = buffer + begin_;
+        const std::size_t available = end_ - begin_;
+        const char* const hit = static_cast<const char*>(std::memchr(start, byte, available));
+        // The line holding the hit starts after the last line end before it.
+        const char* const lf = find_last(start, hit ? hit - start : available, '\n');
+        if (hit) {
+            if (lf) begin_ = lf + 1 - buffer;
+            return true;
+        }
+        // No hit in the rest of the buffer: every whole line of it is passed over. A line that
+        // runs on into the next fill is left for the caller to read.
+        if (!lf) return true;
+        begin_ = lf + 1 - buffer;
+        if (begin_ < end_) return true;
+    }
+}
+
 std::vector<std::string> read_all_lines(const std::filesystem::path& path) {
     LineReader reader(path);
     std::vector<std::string> lines;

@@ -21,7 +21,7 @@ namespace text {
 inline constexpr std::size_t kShortLine = 99;
 
 class LineReader {
-public:
+  public:
     enum class Checking {
         // A failed open or read throws FileError.
         checked,
@@ -64,7 +64,13 @@ public:
     // Skips the next line.
     void skip_line() { next_line(0); }
 
-private:
+    // Passes over the lines in which `byte` does not occur, searching the buffer for the byte
+    // instead of reading line by line (readers that look only at lines holding a "*" spend no
+    // time on the others). Afterwards the next line may hold the byte; the caller still looks.
+    // False when no line is left. Must be called at the start of a line, as after next_line.
+    bool skip_lines_without(char byte);
+
+  private:
     bool fill();
     std::string_view next_line_across(std::size_t keep);
 

@@ -89,6 +89,31 @@ TEST(LineReader, LineEndsAcrossTheReadBuffer) {
     }
 }
 
+TEST(LineReader, SkippingLinesWithoutAByteFindsEveryLineWithIt) {
+    // Lines holding "*" at their start, in their middle and at their end, around the ends of
+    // the 64 KiB fills and in lines longer than a fill.
+    TempFolder folder;
+    constexpr std::size_t kChunk = 64 * 1024;
+    for (const std::size_t filler : {kChunk - 7, kChunk - 3, kChunk, kChunk + 5, 3 * kChunk}) {
+        const std::string bytes = "*first\r\nplain\r\n" + std::string(filler, 'a') +
+                                  "\r\nmid*dle\r\n" + std::string(filler / 2, 'b') +
+                                  "*\r\n\r\n*key\r\nreply\r\n*last";
+        folder.write_bytes("f.dat", bytes);
+        std::vector<std::string> expected;
+        for (const std::string& line : lines_of(folder / "f.dat")) {
+            if (line.find('*') != std::string::npos) expected.push_back(line);
+        }
+        std::vector<std::string> found;
+        text::LineReader reader(folder / "f.dat");
+        while (reader.skip_lines_without('*')) {
+            const std::string line = reader.read_line();
+            if (line.find('*') != std::string::npos) found.push_back(line);
+        }
+        EXPECT_EQ(found, expected) << filler;
+        EXPECT_EQ(expected.size(), 5u);
+    }
+}
+
 TEST(LineReader, CheckedOpenOfAMissingFileNamesThePath) {
     TempFolder folder;
     try {
