@@ -19,11 +19,18 @@ LineAppender::LineAppender(const std::filesystem::path& path) : path_(path) {
     errno = 0;
     std::FILE* file = open_file(path, "r+b");
     if (!file) throw FileError(path, errno ? errno : EACCES);
-    char chunk[16 * 1024];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) contents_.append(chunk, n);
-    const bool failed = std::ferror(file);
-    const int error = errno;
+    // Only a regular file is read and replaced; anything else (a device, a pipe) is written to.
+    std::error_code unknown;
+    regular_ = std::filesystem::is_regular_file(path, unknown);
+    bool failed = false;
+    int error = 0;
+    if (regular_) {
+        char chunk[16 * 1024];
+        std::size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) contents_.append(chunk, n);
+        failed = std::ferror(file);
+        error = errno;
+    }
     std::fclose(file);
     if (failed) throw FileError(path, error ? error : EIO);
     old_size_ = contents_.size();
@@ -40,6 +47,10 @@ void LineAppender::write_line(std::string_view line) {
 void LineAppender::close() {
     if (!open_) return;
     open_ = false;
+    if (!regular_) {
+        append_in_place();
+        return;
+    }
     try {
         replace_file(path_, contents_);
     } catch (const FileError&) {
@@ -59,13 +70,14 @@ void LineAppender::append_in_place() {
     std::FILE* file = open_file(path_, "r+b");
     if (!file) throw FileError(path_, errno ? errno : EACCES);
     const std::string_view added = std::string_view(contents_).substr(old_size_);
-    bool ok = std::fseek(file, static_cast<long>(old_size_), SEEK_SET) == 0;
+    bool ok = regular_ ? std::fseek(file, static_cast<long>(old_size_), SEEK_SET) == 0 : true;
     ok = ok && std::fwrite(added.data(), 1, added.size(), file) == added.size();
     ok = ok && std::fflush(file) == 0;
     const int error = errno;
 #ifndef _WIN32
     // Half a record must not stay behind (a full disk, say); the error stays the write's.
-    if (!ok && ::ftruncate(fileno(file), static_cast<off_t>(old_size_)) != 0) ok = false;
+    if (!ok && regular_ && ::ftruncate(fileno(file), static_cast<off_t>(old_size_)) != 0)
+        ok = false;
 #endif
     ok = std::fclose(file) == 0 && ok;
     if (!ok) throw FileError(path_, error ? error : EIO);
@@ -83,11 +95,14 @@ void replace_file(const std::filesystem::path& path, std::string_view bytes) {
         }
     }
     // Through a symbolic link the file it points to is replaced, not the link.
+    // Only a link to a regular file is followed: never is a device or a folder replaced.
     std::error_code unresolved;
-    std::filesystem::path target = std::filesystem::is_symlink(path, unresolved)
-                                       ? std::filesystem::weakly_canonical(path, unresolved)
-                                       : path;
-    if (unresolved) target = path;
+    std::filesystem::path target = path;
+    if (std::filesystem::is_symlink(path, unresolved) &&
+        std::filesystem::is_regular_file(path, unresolved)) {
+        target = std::filesystem::canonical(path, unresolved);
+        if (unresolved) target = path;
+    }
     std::filesystem::path temp = target;
     temp += ".new~";
     errno = 0;

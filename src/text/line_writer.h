@@ -39,6 +39,7 @@ class LineAppender {
     std::filesystem::path path_;
     std::string contents_;
     std::size_t old_size_ = 0;
+    bool regular_ = true;
     bool open_ = true;
 };
 
