@@ -47,21 +47,25 @@ std::string open_syllables() {
     return text::from_utf16(syllables).bytes;
 }
 
-Installed install_file(const std::filesystem::path& destination, std::string_view bytes) {
-    if (std::filesystem::exists(destination)) return Installed::kept;
+Installed install_file(const std::filesystem::path& destination, std::string_view bytes,
+                       Existing existing) {
+    if (std::filesystem::exists(destination) &&
+        (existing == Existing::keep || text::read_file(destination) == bytes)) {
+        return Installed::kept;
+    }
     text::replace_file(destination, bytes);
     return Installed::written;
 }
 
 Installed install_asset(const std::filesystem::path& source,
-                        const std::filesystem::path& program_folder) {
+                        const std::filesystem::path& program_folder, Existing existing) {
     const auto destination = program_folder / source.filename();
-    if (std::filesystem::exists(destination)) return Installed::kept;
-    return install_file(destination, text::read_file(source));
+    if (existing == Existing::keep && std::filesystem::exists(destination)) return Installed::kept;
+    return install_file(destination, text::read_file(source), existing);
 }
 
 int install_data_folder(const std::filesystem::path& source_folder,
-                        const std::filesystem::path& program_folder) {
+                        const std::filesystem::path& program_folder, Existing existing) {
     std::filesystem::create_directories(program_folder);
     int written = 0;
     std::vector<std::filesystem::path> sources;
@@ -75,12 +79,13 @@ int install_data_folder(const std::filesystem::path& source_folder,
     std::sort(sources.begin(), sources.end());
     for (const auto& source : sources) {
         const auto destination = program_folder / source.filename();
-        if (std::filesystem::exists(destination)) continue;
+        if (existing == Existing::keep && std::filesystem::exists(destination)) continue;
         const std::string converted =
             convert_source(text::read_file(source), source.filename().string());
-        if (install_file(destination, converted) == Installed::written) ++written;
+        if (install_file(destination, converted, existing) == Installed::written) ++written;
     }
-    if (install_file(program_folder / "vowel.dat", open_syllables()) == Installed::written) {
+    if (install_file(program_folder / "vowel.dat", open_syllables(), existing) ==
+        Installed::written) {
         ++written;
     }
     return written;

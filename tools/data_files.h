@@ -19,17 +19,26 @@ std::string open_syllables();
 
 enum class Installed { written, kept };
 
-// Writes `bytes` to `destination` unless a file is already there.
-Installed install_file(const std::filesystem::path& destination, std::string_view bytes);
+// What happens to a file that is already at the destination: a program folder keeps it (it is
+// the user's); the folder of defaults that an install copies is brought up to date.
+enum class Existing { keep, refresh };
+
+// Writes `bytes` to `destination` unless a file is already there (with `refresh`: unless the file
+// there holds exactly these bytes).
+Installed install_file(const std::filesystem::path& destination, std::string_view bytes,
+                       Existing existing = Existing::keep);
 
 // Copies `source` byte for byte into `program_folder` under its own name unless a file is
-// already there. Throws text::FileError when `source` cannot be read.
+// already there (with `refresh`: unless it holds the same bytes). Throws text::FileError when
+// `source` cannot be read.
 Installed install_asset(const std::filesystem::path& source,
-                        const std::filesystem::path& program_folder);
+                        const std::filesystem::path& program_folder,
+                        Existing existing = Existing::keep);
 
 // Installs every data file of `source_folder` (converted) and the generated vowel.dat into
 // `program_folder`. Returns how many files were written.
 int install_data_folder(const std::filesystem::path& source_folder,
-                        const std::filesystem::path& program_folder);
+                        const std::filesystem::path& program_folder,
+                        Existing existing = Existing::keep);
 
 }  // namespace tools

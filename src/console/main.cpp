@@ -15,13 +15,13 @@
 
 #include "console_host.h"
 #include "engine/engine.h"
+#include "settings/program_folder.h"
 #include "settings/settings.h"
 #include "text/codec.h"
 #include "text/file_error.h"
 
 #ifdef _WIN32
 #include <io.h>
-#include <windows.h>
 #define isatty _isatty
 #define fileno _fileno
 #else
@@ -61,19 +61,6 @@ std::optional<Options> parse(int argc, char** argv) {
     return options;
 }
 
-std::filesystem::path executable_folder(const char* argv0) {
-#ifdef _WIN32
-    wchar_t buffer[MAX_PATH * 4];
-    const DWORD length = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
-    if (length > 0) return std::filesystem::path(std::wstring(buffer, length)).parent_path();
-#else
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) return self.parent_path();
-#endif
-    return std::filesystem::absolute(argv0).parent_path();
-}
-
 // Runs one step of the core; an error is reported like the window's error box. False when an
 // error ended the step.
 template <typename Step>
@@ -95,8 +82,10 @@ int main(int argc, char** argv) {
         usage();
         return 2;
     }
-    const std::filesystem::path folder =
-        options->folder ? std::filesystem::absolute(*options->folder) : executable_folder(argv[0]);
+    const settings::ProgramFolder chosen = settings::choose_program_folder(
+        {options->folder, settings::executable_folder(argv[0]), settings::user_data_folder()});
+    if (!chosen.problem.empty()) std::cerr << chosen.problem << "\n\n";
+    const std::filesystem::path& folder = chosen.folder;
     const std::filesystem::path settings_file = folder / settings::kFileName;
 
     std::mt19937 random(options->seed ? *options->seed

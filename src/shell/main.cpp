@@ -2,19 +2,35 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "settings/program_folder.h"
 #include "shell/appearance.h"
+#include "shell/dialogs.h"
+#include "shell/display_platform.h"
 #include "shell/main_window.h"
 
 int main(int argc, char* argv[]) {
     // The logo video plays through GStreamer unless the user chose another media backend: the
     // other one Debian ships aborts where there is no audio device.
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
-    QApplication app(argc, argv);
+    std::vector<std::string> arguments = shell::platform_arguments(
+        {argv, argv + argc}, std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_SESSION_TYPE"),
+        std::getenv("DISPLAY"), std::getenv("QT_QPA_PLATFORM"));
+    std::vector<char*> qt_argv;
+    for (std::string& argument : arguments) qt_argv.push_back(argument.data());
+    qt_argv.push_back(nullptr);
+    int qt_argc = static_cast<int>(arguments.size());
+
+    QApplication app(qt_argc, qt_argv.data());
     QApplication::setApplicationName(QStringLiteral("다솜V1.0"));
+    // The desktop entry's name: Wayland compositors find the icon through it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("dasom"));
     // The window hides in the tray and dialogs close while it is hidden: only the main
     // window's own close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -30,11 +46,14 @@ int main(int argc, char* argv[]) {
     options.addHelpOption();
     options.process(app);
     // Absolute: launching a program changes the current folder, the data files must not move.
-    const QString folder = options.isSet(folder_option)
-                               ? QFileInfo(options.value(folder_option)).absoluteFilePath()
-                               : QCoreApplication::applicationDirPath();
+    std::optional<std::filesystem::path> requested;
+    if (options.isSet(folder_option))
+        requested = std::filesystem::path(options.value(folder_option).toStdU16String());
+    const settings::ProgramFolder folder = settings::choose_program_folder(
+        {requested, settings::executable_folder(argv[0]), settings::user_data_folder()});
+    if (!folder.problem.empty()) shell::dialogs().error(nullptr, QString::fromStdString(folder.problem));
 
-    TMainForm window(std::filesystem::path(folder.toStdU16String()));
+    TMainForm window(folder.folder);
     QObject::connect(&window, &TMainForm::finished, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();
