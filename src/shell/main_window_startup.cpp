@@ -11,6 +11,7 @@
 #include "shell/background_music.h"
 #include "shell/data_file_editor.h"
 #include "shell/dialogs.h"
+#include "shell/display_platform.h"
 #include "shell/error_guard.h"
 #include "shell/qt_text.h"
 #include "shell/setup_form.h"
@@ -35,7 +36,8 @@ void TMainForm::FormCreate() {
     engine_->computer_name = settings_.computer_name;
     engine_->mood = settings_.mood;
 
-    move(settings_.left, settings_.top);
+    // Native Wayland leaves the position to the compositor.
+    if (shell::window_positions_known()) move(settings_.left, settings_.top);
     resize(settings_.width, settings_.height);
     placement_ = QRect(settings_.left, settings_.top, settings_.width, settings_.height);
     placement_timer_ = new QTimer(this);
@@ -108,6 +110,11 @@ void TMainForm::take_placement() {
                                           Qt::WindowFullScreen)))
         return;
     const QRect outer = frameGeometry();
+    if (!shell::window_positions_known()) {
+        // Native Wayland reports 0,0 and takes no position: the stored one stays.
+        placement_.setSize(outer.size());
+        return;
+    }
     const bool framed = outer.size() != geometry().size();
     if (framed && !frame_seen_) {
         frame_seen_ = true;
@@ -164,7 +171,7 @@ void TMainForm::FormDestroy() {
     values.mood = engine_->mood;
     // A maximised, minimised or hidden window keeps the placement it last had on the screen.
     // A window that was never shown (the program ended during the set-up) is where it was put.
-    if (!shown_once_) placement_ = frameGeometry();
+    if (!shown_once_ && shell::window_positions_known()) placement_ = frameGeometry();
     if (placement_timer_->isActive()) take_placement();  // a change the user has just made
     values.left = placement_.x();
     values.top = placement_.y();

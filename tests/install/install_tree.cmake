@@ -34,7 +34,7 @@ endforeach()
 
 if(WITH_GUI)
   # The desktop entry starts a program that is installed, under its icon's name.
-  file(STRINGS ${prefix}/share/applications/dasom.desktop entry)
+  file(STRINGS ${prefix}/share/applications/dasom.desktop entry ENCODING UTF-8)
   list(FIND entry "Exec=dasom" exec)
   list(FIND entry "Icon=dasom" icon)
   list(FIND entry "Name[ko]=다솜" korean_name)
