@@ -1,8 +1,9 @@
 // Build step: draws the running rabbit of the screen animation and writes it as rabbit.dat, an
-// 8-bit bottom-up bitmap of 8 frames stacked vertically, into the program folder. A rabbit.dat
-// already there is the user's and stays as it is.
+// 8-bit bottom-up bitmap of 8 frames stacked vertically, into the folder of default files (the
+// build's data step carries it into the program folder, where a rabbit.dat already there is the
+// user's and stays as it is).
 //
-//   dasom-make-rabbit PROGRAM_FOLDER [--preview PNG]
+//   dasom-make-rabbit DEFAULTS_FOLDER [--preview PNG]
 //
 // The frames are drawn with anti-aliasing and then put on a palette of their own: entry 0 black,
 // entry 255 white, entry 1 the transparent colour (the sheet's lower-left pixel), the rest the
@@ -279,8 +280,8 @@ int main(int argc, char** argv) {
         }
         const std::filesystem::path folder(argv[1]);
         std::filesystem::create_directories(folder);
-        if (tools::install_file(folder / "rabbit.dat", bitmap_file(sheet)) ==
-            tools::Installed::written) {
+        if (tools::install_file(folder / "rabbit.dat", bitmap_file(sheet),
+                                tools::Existing::refresh) == tools::Installed::written) {
             std::cout << "rabbit.dat을 만들었습니다.\n";
         }
         return 0;

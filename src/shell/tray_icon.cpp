@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDialog>
 #include <QMainWindow>
 #include <QMenu>
@@ -13,6 +15,17 @@
 using shell::dialogs;
 using shell::program_icon;
 
+namespace {
+
+// Qt shows the icon through the StatusNotifierItem protocol where a desktop offers it (KDE
+// Plasma; GNOME with the AppIndicator extension) and through the older X11 tray otherwise.
+bool status_notifier_desktop() {
+    const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    return bus && bus->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
+}
+
+}  // namespace
+
 TTrayIcon::TTrayIcon(QWidget* window, QMenu* popup, QObject* parent)
     : QObject(parent), window_(window), popup_(popup) {
     setObjectName(QStringLiteral("TrayIcon1"));
@@ -20,7 +33,11 @@ TTrayIcon::TTrayIcon(QWidget* window, QMenu* popup, QObject* parent)
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
     icon_ = new QSystemTrayIcon(program_icon(), this);
     icon_->setToolTip(QStringLiteral("다솜 V1.0"));
-    // No context menu of Qt's own: the tray menu opens only while the window is hidden.
+    // No context menu of Qt's own: the tray menu opens only while the window is hidden. That
+    // protocol knows no double click, and some of its desktops show only a menu the icon
+    // publishes: there the menu is published and a click on the icon brings the window back.
+    status_notifier_ = status_notifier_desktop();
+    if (status_notifier_) icon_->setContextMenu(popup_);
     connect(icon_, &QSystemTrayIcon::activated, this, &TTrayIcon::activated);
     icon_->show();
 }
@@ -75,7 +92,10 @@ void TTrayIcon::activated(QSystemTrayIcon::ActivationReason reason) {
     case QSystemTrayIcon::DoubleClick:
         ShowApplication();
         break;
-    default:  // a left click does nothing
+    case QSystemTrayIcon::Trigger:
+        if (status_notifier_ && !window_->isVisible()) ShowApplication();
+        break;
+    default:  // elsewhere a left click does nothing
         break;
     }
 }

@@ -4,7 +4,8 @@
 // whose double click brings the window back.
 //
 // Where the desktop has no notification area the icon says so once and stays inert; the window
-// then minimises to the task bar as usual.
+// then minimises to the task bar as usual. On desktops that speak the StatusNotifierItem protocol
+// (no double click there) the menu is published with the icon and a click brings the window back.
 
 #include <QList>
 #include <QObject>
@@ -42,6 +43,7 @@ private:
     QWidget* window_;
     QMenu* popup_;
     QSystemTrayIcon* icon_ = nullptr;
+    bool status_notifier_ = false;
     bool unavailable_reported_ = false;
     // The program's other windows that went into the tray with the main window.
     QList<QPointer<QWidget>> hidden_with_it_;

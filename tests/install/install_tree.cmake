@@ -14,11 +14,11 @@ endif()
 
 set(expected bin/dasom-chat)
 foreach(name reserve.dat data1.dat data2.dat data3.dat data4.dat mal.dat vowel.dat exec.dat
-             juso.dat eng.dat readme.txt)
+             juso.dat eng.dat readme.txt music.dat logo.avi)
   list(APPEND expected share/dasom/${name})
 endforeach()
 if(WITH_GUI)
-  list(APPEND expected bin/dasom share/applications/dasom.desktop
+  list(APPEND expected bin/dasom lib/dasom/dasom_logo.so share/dasom/rabbit.dat share/applications/dasom.desktop
                        share/icons/hicolor/scalable/apps/dasom.svg)
 endif()
 foreach(file ${expected})
