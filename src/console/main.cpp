@@ -1,9 +1,10 @@
 // dasom-chat: the companion in a terminal, over the same engine as the window.
 //
-//   dasom-chat [--folder DIR] [--seed N] [--monologue]
+//   dasom-chat [--folder DIR] [--seed N] [--monologue] [--trace]
 //
 // Each input line is one sentence; after each turn the speech label's text is printed. Piped
-// input gets nothing but one reply per turn, so scripts can read the conversation.
+// input gets nothing but one reply per turn, so scripts can read the conversation. --trace adds,
+// on standard error, where each reply came from and every particle put in (scripts/coverage).
 
 #include <chrono>
 #include <cstring>
@@ -34,10 +35,11 @@ struct Options {
     std::optional<std::filesystem::path> folder;
     std::optional<std::uint32_t> seed;
     bool monologue = false;
+    bool trace = false;
 };
 
 void usage() {
-    std::cerr << "사용법: dasom-chat [--folder 폴더] [--seed 숫자] [--monologue]\n";
+    std::cerr << "사용법: dasom-chat [--folder 폴더] [--seed 숫자] [--monologue] [--trace]\n";
 }
 
 std::optional<Options> parse(int argc, char** argv) {
@@ -54,11 +56,39 @@ std::optional<Options> parse(int argc, char** argv) {
             }
         } else if (arg == "--monologue") {
             options.monologue = true;
+        } else if (arg == "--trace") {
+            options.trace = true;
         } else {
             return std::nullopt;
         }
     }
     return options;
+}
+
+const char* source_name(engine::TurnTrace::Source source) {
+    switch (source) {
+        case engine::TurnTrace::Source::reserved: return "reserved";
+        case engine::TurnTrace::Source::answer: return "answer";
+        case engine::TurnTrace::Source::free_talk: return "free_talk";
+        case engine::TurnTrace::Source::question: return "question";
+        case engine::TurnTrace::Source::none: break;
+    }
+    return "none";
+}
+
+// One tab-separated line per fact, so a script can read them beside the replies.
+void print_trace(std::ostream& err, const engine::TurnTrace& trace) {
+    err << "trace\tsource\t" << source_name(trace.source) << '\n';
+    for (const auto& particle : trace.particles) {
+        err << "trace\tparticle\t";
+        console::ConsoleHost::print(err, particle.before);
+        err << '\t';
+        console::ConsoleHost::print(err, particle.asked);
+        err << '\t';
+        console::ConsoleHost::print(err, particle.form);
+        err << '\n';
+    }
+    err << std::flush;
 }
 
 // Runs one step of the core; an error is reported like the window's error box. False when an
@@ -93,6 +123,8 @@ int main(int argc, char** argv) {
                                             std::chrono::system_clock::now().time_since_epoch().count()));
     console::ConsoleHost host(std::cin, std::cout, std::cerr);
     engine::Engine engine(folder, host, random);
+    engine::TurnTrace trace;
+    if (options->trace) engine.trace = &trace;
 
     settings::Settings stored = settings::read_settings(settings_file);
     engine.user_name = stored.user_name;
@@ -120,6 +152,7 @@ int main(int argc, char** argv) {
         // An error ends the turn with the speech label hidden: an empty line.
         if (completed) console::ConsoleHost::print(std::cout, host.speech());
         std::cout << '\n' << std::flush;
+        if (options->trace) print_trace(std::cerr, trace);
         if (host.close_requested()) break;
     }
 

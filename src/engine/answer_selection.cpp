@@ -170,6 +170,7 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
             templates.emplace_back(answer);
         }
         const int choice = draw(static_cast<int>(templates.size()));
+        if (trace != nullptr) trace->source = TurnTrace::Source::answer;
         host_.set_speech(proc_symbol(templates.empty() ? std::string() : templates[choice]));
         if (debug_mode) {
             host_.debug_box(debug_text(person, sentence_kind, noun_count, mood, item1_word,
@@ -178,7 +179,10 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
         return;
     }
 
-    if (!proc_answer2(sentence)) {
+    if (proc_answer2(sentence)) {
+        if (trace != nullptr) trace->source = TurnTrace::Source::free_talk;
+    } else {
+        if (trace != nullptr) trace->source = TurnTrace::Source::question;
         last_unanswered_sentence = sentence;
         proc_dasom_que();
     }

@@ -20,9 +20,11 @@ int Engine::draw(int n) {
 }
 
 void Engine::chat_turn(const std::string& sentence) {
+    if (trace != nullptr) *trace = TurnTrace{};
     try {
         const std::string command = reserve_search(sentence);
         if (!command.empty()) {
+            if (trace != nullptr) trace->source = TurnTrace::Source::reserved;
             reserve_exec(command);
         } else {
             proc_question(sentence);

@@ -14,6 +14,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/host.h"
 #include "engine/marked_text.h"
@@ -36,6 +37,19 @@ inline constexpr int kStatement = 2;
 inline constexpr int kAnywhere = 1;
 inline constexpr int kAtStart = 2;
 inline constexpr int kAtEnd = 3;
+
+// Where one turn's reply came from and which particles were put in on the way: what the
+// coverage measure of the terminal front end reads. Filled only while `Engine::trace` is set.
+struct TurnTrace {
+    enum class Source { none, reserved, answer, free_talk, question };
+    struct Particle {
+        std::string before;  // the text just before the bracket, after the placeholders
+        std::string asked;   // the bracket's text
+        std::string form;    // what was put in
+    };
+    Source source = Source::none;
+    std::vector<Particle> particles;
+};
 
 class Engine {
 public:
@@ -96,6 +110,9 @@ public:
     // The last sentence that got a question back instead of an answer (empty when none yet),
     // so the user can teach the companion an answer to it.
     std::string last_unanswered_sentence;
+
+    // When set, each turn records its reply's source and particles here (cleared per turn).
+    TurnTrace* trace = nullptr;
 
 private:
     int draw(int n);

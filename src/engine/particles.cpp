@@ -80,6 +80,9 @@ std::string Engine::proc_symbol(MarkedText& text) {
         const std::string_view before = std::string_view(text.text())
                                             .substr(open >= 2 ? open - 2 : 0, open >= 2 ? 2 : open);
         const std::string form = proc_josa(jong_decision(before) ? 1 : 0, particle);
+        if (trace != nullptr) {
+            trace->particles.push_back({text.text().substr(0, open), particle, form});
+        }
         text.replace(open, close - open + 1, form);
         from = open + form.size();
     }
