@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -17,6 +18,8 @@
 #include <system_error>
 #include <utility>
 
+#include "check/data_checker.h"
+#include "shell/data_file_findings.h"
 #include "shell/dialogs.h"
 #include "text/line_writer.h"
 
@@ -106,7 +109,13 @@ DataFileEditor::DataFileEditor(std::filesystem::path file, TextDocument document
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     text_edit_->setFont(font);
-    setCentralWidget(text_edit_);
+    findings_ = new DataFileFindings(this);
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(text_edit_);
+    splitter->addWidget(findings_);
+    splitter->setStretchFactor(0, 4);
+    splitter->setStretchFactor(1, 1);
+    setCentralWidget(splitter);
 
     QMenu* file_menu = menuBar()->addMenu(QStringLiteral("파일"));
     save_action_ = new QAction(QStringLiteral("저장"), this);
@@ -146,6 +155,7 @@ DataFileEditor::DataFileEditor(std::filesystem::path file, TextDocument document
             &DataFileEditor::update_title);
     connect(text_edit_, &QPlainTextEdit::cursorPositionChanged, this,
             &DataFileEditor::show_position);
+    connect(findings_, &DataFileFindings::line_chosen, this, &DataFileEditor::go_to_line);
     update_title();
     show_position();
 }
@@ -160,6 +170,19 @@ void DataFileEditor::show_position() {
     position_->setText(QStringLiteral("%1번째 줄, %2번째 칸")
                            .arg(cursor.blockNumber() + 1)
                            .arg(cursor.positionInBlock() + 1));
+}
+
+void DataFileEditor::go_to_line(int line) {
+    const QTextBlock block = text_edit_->document()->findBlockByNumber(line - 1);
+    if (!block.isValid()) return;
+    text_edit_->setTextCursor(QTextCursor(block));
+    text_edit_->setFocus();
+}
+
+void DataFileEditor::show_findings(const std::string& bytes) {
+    const std::string name = file_.filename().string();
+    if (!check::knows_file(name)) return;
+    findings_->show_findings(check::check_file(file_.parent_path(), name, bytes));
 }
 
 QMessageBox::StandardButton DataFileEditor::ask(const QString& text,
@@ -216,10 +239,14 @@ bool DataFileEditor::save_or_throw() {
     }
 
     text::replace_file(file_, encoded.bytes);
+    show_findings(encoded.bytes);
     document_.saved(std::move(edited), std::move(encoded.bytes));
     note_->clear();
     text_edit_->document()->setModified(false);
-    statusBar()->showMessage(QStringLiteral("저장했습니다."), 3000);
+    statusBar()->showMessage(findings_->count() > 0
+                                 ? QStringLiteral("저장했습니다. 아래 목록을 확인해 주세요.")
+                                 : QStringLiteral("저장했습니다."),
+                             3000);
     return true;
 }
 

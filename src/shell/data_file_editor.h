@@ -19,6 +19,8 @@ class QPlainTextEdit;
 
 namespace shell {
 
+class DataFileFindings;
+
 class DataFileEditor : public QMainWindow {
     Q_OBJECT
 
@@ -38,7 +40,8 @@ class DataFileEditor : public QMainWindow {
         QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons)>;
     void set_question(Question question) { question_ = std::move(question); }
 
-    // Writes the text to the file if it changed. True when the file now holds the text.
+    // Writes the text to the file if it changed. True when the file now holds the text. A data
+    // file the checker knows is checked after the write and the findings listed below the text.
     bool save();
 
     const std::filesystem::path& file() const { return file_; }
@@ -54,6 +57,8 @@ class DataFileEditor : public QMainWindow {
     bool unsaved() const;
     void update_title();
     void show_position();
+    void show_findings(const std::string& bytes);
+    void go_to_line(int line);
     QMessageBox::StandardButton ask(const QString& text, QMessageBox::StandardButtons buttons);
 
     std::filesystem::path file_;
@@ -65,6 +70,7 @@ class DataFileEditor : public QMainWindow {
     QAction* close_action_;
     QLabel* note_;
     QLabel* position_;
+    DataFileFindings* findings_;
 };
 
 }  // namespace shell

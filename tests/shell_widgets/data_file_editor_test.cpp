@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextBlock>
@@ -101,6 +102,29 @@ TEST_F(DataFileEditor, SavingWritesEveryLineWithCrLf) {
     EXPECT_EQ(editor->windowTitle(), QStringLiteral("data4.dat"));
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(DataFileEditor, SavingADataFileListsTheCheckersFindingsAndStillSaves) {
+    folder.write("data1.dat", "*[음식]\n피자\n");
+    folder.write("data2.dat", "*[무][음식]\n맛있어요.\n");
+    ASSERT_TRUE(open(folder / "data2.dat"));
+    auto* findings = editor->findChild<QListWidget*>("findings");
+    ASSERT_TRUE(findings);
+    type_at_end(QStringLiteral("*[무][과일]\n%[요] 좋아요.\n"));
+    EXPECT_TRUE(editor->save());
+    EXPECT_EQ(folder.read("data2.dat"), "*[무][음식]\n맛있어요.\n*[무][과일]\n%[요] 좋아요.\n");
+    ASSERT_EQ(findings->count(), 2);
+    EXPECT_TRUE(findings->isVisibleTo(editor));
+    EXPECT_TRUE(findings->item(0)->text().startsWith(QStringLiteral("3번째 줄: 오류: ")));
+    EXPECT_TRUE(findings->item(1)->text().startsWith(QStringLiteral("4번째 줄: 경고: ")));
+    emit findings->itemActivated(findings->item(1));
+    EXPECT_EQ(text()->textCursor().blockNumber(), 3);
+
+    // Mended and saved again: the list goes away. Files the checker does not know get none.
+    text()->setPlainText(QStringLiteral("*[무][음식]\n%[은] 맛있어요.\n"));
+    EXPECT_TRUE(editor->save());
+    EXPECT_FALSE(findings->isVisibleTo(editor));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(DataFileEditor, CharacterWithoutCp949FormIsRefusedWithItsLine) {
