@@ -47,15 +47,19 @@ Header read_header(std::string_view line, int number) {
     return header;
 }
 
-std::string label_text(const std::string& label) { return "[" + text::to_utf8(label) + "]"; }
+std::string label_text(const std::string& label) {
+    return "[" + text::to_utf8(label) + "]";
+}
 
 // Reports why the header can never fit; true when it can.
 bool check_can_fit(const Header& header, const KeywordLabels& labels, Report& report) {
     static const std::string any = text::cp949("무");
     if (header.person != "1" && header.person != "2" && header.person != "3" &&
         header.person != any) {
-        report.error(header.line, "인칭 칸 " + label_text(header.person) +
-                                      "은(는) 1, 2, 3, 무 가운데 하나여야 합니다. 이 머리줄은 맞는 일이 없습니다.");
+        report.error(
+            header.line,
+            "인칭 칸 " + label_text(header.person) +
+                "은(는) 1, 2, 3, 무 가운데 하나여야 합니다. 이 머리줄은 맞는 일이 없습니다.");
         return false;
     }
     if (header.item1.empty()) {
@@ -70,7 +74,8 @@ bool check_can_fit(const Header& header, const KeywordLabels& labels, Report& re
     };
     if (header.op == kOr) {
         if (!first && !second) {
-            report.error(header.line, missing(header.item1) + " 두 주제 모두 없어 이 머리줄은 맞는 일이 없습니다.");
+            report.error(header.line, missing(header.item1) +
+                                          " 두 주제 모두 없어 이 머리줄은 맞는 일이 없습니다.");
             return false;
         }
         if (!first) report.warning(header.line, missing(header.item1));
@@ -91,9 +96,9 @@ bool check_can_fit(const Header& header, const KeywordLabels& labels, Report& re
 // The labels that certainly stand among the nouns whenever the header fits.
 std::set<std::string> certain_labels(const Header& header, const KeywordLabels& labels) {
     if (header.op == kNone) return {header.item1};
-    if (header.op == kAnd && header.item1 != header.item2 &&
-        labels.sections.count(header.item1) && labels.sections.at(header.item1) == 1 &&
-        labels.sections.count(header.item2) && labels.sections.at(header.item2) == 1) {
+    if (header.op == kAnd && header.item1 != header.item2 && labels.sections.count(header.item1) &&
+        labels.sections.at(header.item1) == 1 && labels.sections.count(header.item2) &&
+        labels.sections.at(header.item2) == 1) {
         return {header.item1, header.item2};
     }
     return {};
@@ -109,8 +114,8 @@ bool covers(const Header& earlier, const Header& later, const KeywordLabels& lab
     auto certainly = [&](const std::string& label) { return certain.count(label) > 0; };
     switch (earlier.op) {
         case kNone:
-            return certainly(earlier.item1) ||
-                   (later.op == kOr && later.item1 == earlier.item1 && later.item2 == earlier.item1);
+            return certainly(earlier.item1) || (later.op == kOr && later.item1 == earlier.item1 &&
+                                                later.item2 == earlier.item1);
         case kOr:
             return certainly(earlier.item1) || certainly(earlier.item2) ||
                    (later.op == kOr &&
@@ -119,9 +124,8 @@ bool covers(const Header& earlier, const Header& later, const KeywordLabels& lab
         default:
             return (earlier.item1 != earlier.item2 && certainly(earlier.item1) &&
                     certainly(earlier.item2)) ||
-                   (later.op == kAnd &&
-                    std::set<std::string>{earlier.item1, earlier.item2} ==
-                        std::set<std::string>{later.item1, later.item2});
+                   (later.op == kAnd && std::set<std::string>{earlier.item1, earlier.item2} ==
+                                            std::set<std::string>{later.item1, later.item2});
     }
 }
 
@@ -154,7 +158,8 @@ void check_answers(const std::vector<std::string_view>& lines, const KeywordLabe
     int answers = 0;
     auto close_group = [&] {
         if (in_group && answers == 0) {
-            report.error(group_header, "대답이 한 줄도 없는 묶음입니다. 이 머리줄이 맞으면 빈 말을 합니다.");
+            report.error(group_header,
+                         "대답이 한 줄도 없는 묶음입니다. 이 머리줄이 맞으면 빈 말을 합니다.");
         }
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {

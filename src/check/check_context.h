@@ -18,12 +18,14 @@ namespace check {
 std::vector<std::string_view> split_lines(std::string_view bytes);
 
 class Report {
-public:
+  public:
     Report(std::string file, std::vector<Finding>& out) : file_(std::move(file)), out_(out) {}
     void error(int line, std::string message) { add(line, Severity::error, std::move(message)); }
-    void warning(int line, std::string message) { add(line, Severity::warning, std::move(message)); }
+    void warning(int line, std::string message) {
+        add(line, Severity::warning, std::move(message));
+    }
 
-private:
+  private:
     void add(int line, Severity severity, std::string message) {
         out_.push_back({file_, line, severity, std::move(message)});
     }

@@ -22,7 +22,8 @@ std::size_t check_count(const std::vector<std::string_view>& lines, Report& repo
     try {
         count = text::parse_int(std::string(lines[0]));
     } catch (const std::exception&) {
-        report.error(1, "첫 줄은 아래 줄의 수(숫자)여야 합니다. 지금은 " + quote(lines[0]) + "입니다.");
+        report.error(
+            1, "첫 줄은 아래 줄의 수(숫자)여야 합니다. 지금은 " + quote(lines[0]) + "입니다.");
         return 0;
     }
     const std::size_t available = lines.size() - 1;
@@ -36,7 +37,8 @@ std::size_t check_count(const std::vector<std::string_view>& lines, Report& repo
     }
     if (static_cast<std::size_t>(count) > available) {
         report.error(1, "줄 수는 " + std::to_string(count) + "인데 아래 줄은 " +
-                            std::to_string(available) + "개뿐입니다. 없는 줄을 고르면 빈 말을 합니다.");
+                            std::to_string(available) +
+                            "개뿐입니다. 없는 줄을 고르면 빈 말을 합니다.");
         return available;
     }
     if (static_cast<std::size_t>(count) < available) {
@@ -69,8 +71,9 @@ void check_placeholders(std::string_view line, int number, const KeywordLabels& 
         if (label.empty()) {
             report.warning(number, "{} 안에 묶음 이름이 없어 그 자리는 비게 됩니다.");
         } else if (labels.available && !some_header_contains(labels, label)) {
-            report.warning(number, "{" + quote(label).substr(1, quote(label).size() - 2) +
-                                       "} 이름이 들어간 data1.dat 머리줄이 없어 그 자리는 비게 됩니다.");
+            report.warning(number,
+                           "{" + quote(label).substr(1, quote(label).size() - 2) +
+                               "} 이름이 들어간 data1.dat 머리줄이 없어 그 자리는 비게 됩니다.");
         }
         from = close + 1;
     }
@@ -82,7 +85,8 @@ void check_questions(const std::vector<std::string_view>& lines, const KeywordLa
                      Report& report) {
     const std::size_t used = check_count(lines, report);
     if (used > kDrawableQuestions) {
-        report.warning(1, "질문은 256개까지만 물을 수 있습니다. 257번째 질문부터는 쓰이지 않습니다.");
+        report.warning(1,
+                       "질문은 256개까지만 물을 수 있습니다. 257번째 질문부터는 쓰이지 않습니다.");
     }
     for (std::size_t i = 1; i <= used && i < lines.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
@@ -99,7 +103,8 @@ void check_monologue(const std::vector<std::string_view>& lines, Report& report)
     const std::size_t used = check_count(lines, report);
     for (std::size_t i = 1; i <= used && i < lines.size(); ++i) {
         if (lines[i].empty()) {
-            report.warning(static_cast<int>(i) + 1, "빈 줄입니다. 이 줄을 고르면 말풍선이 비어 보입니다.");
+            report.warning(static_cast<int>(i) + 1,
+                           "빈 줄입니다. 이 줄을 고르면 말풍선이 비어 보입니다.");
         }
     }
 }

@@ -42,10 +42,14 @@ bool is_valid_utf8(std::string_view bytes, bool& has_multibyte) {
             continue;
         }
         int more = 0;
-        if (c >= 0xC2 && c <= 0xDF) more = 1;
-        else if (c >= 0xE0 && c <= 0xEF) more = 2;
-        else if (c >= 0xF0 && c <= 0xF4) more = 3;
-        else return false;
+        if (c >= 0xC2 && c <= 0xDF)
+            more = 1;
+        else if (c >= 0xE0 && c <= 0xEF)
+            more = 2;
+        else if (c >= 0xF0 && c <= 0xF4)
+            more = 3;
+        else
+            return false;
         if (i + more >= bytes.size()) return false;
         for (int k = 1; k <= more; ++k) {
             const auto t = static_cast<unsigned char>(bytes[i + k]);
@@ -139,15 +143,24 @@ std::vector<Finding> check_file(const std::filesystem::path& folder, const std::
         return findings;
     }
     check_cp949(lines, report);
-    if (name == "reserve.dat") check_reserve(lines, report);
-    else if (name == "data1.dat") check_keywords(lines, report);
-    else if (name == "data2.dat") check_answers(lines, read_keyword_labels(folder), report);
-    else if (name == "data3.dat") check_questions(lines, read_keyword_labels(folder), report);
-    else if (name == "data4.dat") check_free_talk(lines, report);
-    else if (name == "mal.dat") check_monologue(lines, report);
-    else if (name == "vowel.dat") check_open_syllables(lines, report);
-    else if (name == "exec.dat") check_book(lines, true, report);
-    else if (name == "juso.dat" || name == "eng.dat") check_book(lines, false, report);
+    if (name == "reserve.dat")
+        check_reserve(lines, report);
+    else if (name == "data1.dat")
+        check_keywords(lines, report);
+    else if (name == "data2.dat")
+        check_answers(lines, read_keyword_labels(folder), report);
+    else if (name == "data3.dat")
+        check_questions(lines, read_keyword_labels(folder), report);
+    else if (name == "data4.dat")
+        check_free_talk(lines, report);
+    else if (name == "mal.dat")
+        check_monologue(lines, report);
+    else if (name == "vowel.dat")
+        check_open_syllables(lines, report);
+    else if (name == "exec.dat")
+        check_book(lines, true, report);
+    else if (name == "juso.dat" || name == "eng.dat")
+        check_book(lines, false, report);
     return findings;
 }
 

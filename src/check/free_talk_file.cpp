@@ -23,15 +23,17 @@ void check_free_talk(const std::vector<std::string_view>& lines, Report& report)
         if (line.find('*') == std::string_view::npos) {
             if (!entries.empty()) {
                 ++entries.back().replies;
-                if (line.empty()) report.warning(number, "빈 대답입니다. 이 대답을 고르면 빈 말을 합니다.");
+                if (line.empty())
+                    report.warning(number, "빈 대답입니다. 이 대답을 고르면 빈 말을 합니다.");
             } else if (!line.empty()) {
                 report.warning(number, "첫 * 줄보다 위에 있어 쓰이지 않는 줄입니다.");
             }
             continue;
         }
         if (line.front() != '*') {
-            report.error(number, "줄 가운데에 * 가 있어 이 줄은 대답이 아니라 새 말(* 줄)로 읽힙니다. "
-                                 "대답에는 * 를 쓸 수 없습니다.");
+            report.error(number,
+                         "줄 가운데에 * 가 있어 이 줄은 대답이 아니라 새 말(* 줄)로 읽힙니다. "
+                         "대답에는 * 를 쓸 수 없습니다.");
         }
         entries.push_back({number, line.substr(1), 0});
     }
@@ -52,7 +54,8 @@ void check_free_talk(const std::vector<std::string_view>& lines, Report& report)
             if (entry.key.find(earlier.key) != std::string_view::npos) {
                 report.warning(entry.line, std::to_string(earlier.line) + "번째 줄의 " +
                                                quote(lines[earlier.line - 1]) +
-                                               "이(가) 이 말을 담고 있는 문장에 언제나 먼저 맞아서 이 말은 쓰이지 않습니다. "
+                                               "이(가) 이 말을 담고 있는 문장에 언제나 먼저 맞아서 "
+                                               "이 말은 쓰이지 않습니다. "
                                                "긴 말을 위로 옮기세요.");
                 break;
             }

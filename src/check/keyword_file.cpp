@@ -47,10 +47,10 @@ KeywordLabels keyword_labels_of(std::string_view bytes) {
 
 void check_keywords(const std::vector<std::string_view>& lines, Report& report) {
     bool in_section = false;
-    int header = 0;        // line of the open section's header
-    int keywords = 0;      // keywords the open section has before any empty line
-    int empty_line = 0;    // the empty line that ended the open section, 0 while none
-    int hidden_from = 0;   // first hidden keyword line after that empty line
+    int header = 0;       // line of the open section's header
+    int keywords = 0;     // keywords the open section has before any empty line
+    int empty_line = 0;   // the empty line that ended the open section, 0 while none
+    int hidden_from = 0;  // first hidden keyword line after that empty line
     int hidden = 0;
 
     auto close_section = [&] {
@@ -58,9 +58,10 @@ void check_keywords(const std::vector<std::string_view>& lines, Report& report) 
             report.warning(header, "낱말이 하나도 없는 묶음입니다.");
         }
         if (hidden > 0) {
-            report.warning(hidden_from, std::to_string(empty_line) + "번째 줄의 빈 줄 아래에 있는 낱말 " +
-                                            std::to_string(hidden) +
-                                            "개는 찾지 않습니다. 빈 줄을 지우거나 낱말을 빈 줄 위로 옮기세요.");
+            report.warning(hidden_from,
+                           std::to_string(empty_line) + "번째 줄의 빈 줄 아래에 있는 낱말 " +
+                               std::to_string(hidden) +
+                               "개는 찾지 않습니다. 빈 줄을 지우거나 낱말을 빈 줄 위로 옮기세요.");
         }
         in_section = false;
         keywords = empty_line = hidden_from = hidden = 0;
@@ -73,7 +74,9 @@ void check_keywords(const std::vector<std::string_view>& lines, Report& report) 
             close_section();
             check_length(line, number, report);
             if (!has_label(line.substr(0, text::kShortLine))) {
-                report.error(number, "머리줄에 [이름]이 없습니다. *[음식] 처럼 괄호 안에 묶음 이름을 쓰세요.");
+                report.error(
+                    number,
+                    "머리줄에 [이름]이 없습니다. *[음식] 처럼 괄호 안에 묶음 이름을 쓰세요.");
             }
             in_section = true;
             header = number;
@@ -82,7 +85,8 @@ void check_keywords(const std::vector<std::string_view>& lines, Report& report) 
         } else if (in_section && empty_line == 0) {
             check_length(line, number, report);
             if (engine::begins_with(line, "//")) {
-                report.warning(number, "묶음 안의 설명 줄은 낱말로 읽힙니다. 설명 줄 위에 빈 줄을 두세요.");
+                report.warning(number,
+                               "묶음 안의 설명 줄은 낱말로 읽힙니다. 설명 줄 위에 빈 줄을 두세요.");
             }
             ++keywords;
         } else if (in_section && !engine::begins_with(line, "//")) {

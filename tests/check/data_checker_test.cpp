@@ -19,9 +19,9 @@ struct Pitfall {
     const char* file;     // the data file it stands for
     int line;
     Severity severity;
-    const char* says;     // a piece of the message
-    std::size_t findings; // how many findings the fixture gives in all
-    bool raw = false;     // write the fixture's bytes unchanged
+    const char* says;      // a piece of the message
+    std::size_t findings;  // how many findings the fixture gives in all
+    bool raw = false;      // write the fixture's bytes unchanged
 };
 
 const Pitfall kPitfalls[] = {
@@ -55,8 +55,9 @@ const Pitfall kPitfalls[] = {
 };
 
 std::string fixture_text(const char* name) {
-    std::ifstream in(std::filesystem::path(DASOM_TEST_DATA) / "check" / (std::string(name) + ".dat"),
-                     std::ios::binary);
+    std::ifstream in(
+        std::filesystem::path(DASOM_TEST_DATA) / "check" / (std::string(name) + ".dat"),
+        std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
@@ -75,8 +76,10 @@ TEST(DataChecker, FindsEachPitfallWithFileAndLine) {
         folder.copy_fixture("check_base");
         const std::string text = fixture_text(row.fixture);
         ASSERT_FALSE(text.empty());
-        if (row.raw) folder.write_bytes(row.file, text);
-        else folder.write(row.file, text);
+        if (row.raw)
+            folder.write_bytes(row.file, text);
+        else
+            folder.write(row.file, text);
         const auto findings = check::check_folder(folder.path());
         std::vector<check::Finding> in_file;
         for (const auto& finding : findings) {
@@ -107,11 +110,19 @@ TEST(DataChecker, BytesThatAreNotCp949AndMissingFiles) {
 
 TEST(DataChecker, OddInputNeverBreaksIt) {
     TempFolder folder;
-    const std::string odd[] = {"", "\r\n\r\n", "*", "*[", "]*[", std::string(100000, '['),
-                               "99999999999999\r\n", "-3\r\n", "{\r\n}", "*\r\n*\r\n"};
+    const std::string odd[] = {"",
+                               "\r\n\r\n",
+                               "*",
+                               "*[",
+                               "]*[",
+                               std::string(100000, '['),
+                               "99999999999999\r\n",
+                               "-3\r\n",
+                               "{\r\n}",
+                               "*\r\n*\r\n"};
     for (const std::string& bytes : odd) {
-        for (const char* file : {"reserve.dat", "data1.dat", "data2.dat", "data3.dat",
-                                 "data4.dat", "mal.dat", "vowel.dat", "exec.dat"}) {
+        for (const char* file : {"reserve.dat", "data1.dat", "data2.dat", "data3.dat", "data4.dat",
+                                 "mal.dat", "vowel.dat", "exec.dat"}) {
             check::check_file(folder.path(), file, bytes);
         }
     }

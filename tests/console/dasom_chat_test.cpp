@@ -64,6 +64,22 @@ TEST_F(DasomChat, GoldenConversation) {
     EXPECT_NE(run.err.find("질문의 명사개수=1"), std::string::npos);
 }
 
+TEST_F(DasomChat, TraceTellsWhereEachReplyCameFrom) {
+    scenario();
+    const ChatRun run = chat(folder, "김밥\n뭐해\n말 가르쳐\n", "--seed 1 --trace");
+    EXPECT_EQ(run.out.rfind("김밥은 맛있죠.\n", 0), 0u) << run.out;
+    EXPECT_NE(run.err.find("trace\tsource\tanswer\ntrace\tparticle\t김밥\t은\t은\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("trace\tsource\treserved\n"), std::string::npos) << run.err;
+    // One source line a turn.
+    std::size_t sources = 0;
+    for (std::size_t at = 0; (at = run.err.find("trace\tsource\t", at)) != std::string::npos; ++at) {
+        ++sources;
+    }
+    EXPECT_EQ(sources, 3u);
+}
+
 TEST_F(DasomChat, TheMoodCarriesOverAndForeignSettingsStay) {
     scenario();
     folder.write("dasom.ini", "; 내 메모\n[Window]\nLeft=33\n[다른 프로그램]\n값=그대로\n");
