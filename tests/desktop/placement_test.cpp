@@ -18,7 +18,7 @@
 namespace {
 
 // Long enough for the window manager to frame, place and unframe the window.
-constexpr int kSettle = 800;  // ms
+constexpr int kSettle = 1200;  // ms
 
 struct Path {
     const char* name;
