@@ -3,6 +3,9 @@
 #include <istream>
 #include <ostream>
 
+#include "books/command_line.h"
+#include "books/lookup.h"
+#include "program_start.h"
 #include "text/codec.h"
 
 namespace console {
@@ -33,6 +36,11 @@ void ConsoleHost::print(std::ostream& stream, const std::string& cp949_text) {
         if (c == '\r') c = '\n';
     }
     stream << utf8;
+}
+
+void ConsoleHost::use_books(std::filesystem::path program_folder, bool launch) {
+    program_folder_ = std::move(program_folder);
+    launch_ = launch;
 }
 
 void ConsoleHost::set_speech(const std::string& text) { speech_ = text; }
@@ -72,9 +80,27 @@ void ConsoleHost::open_record_deletion(engine::Book book) {
 }
 
 void ConsoleHost::open_free_talk_entry() { needs_window("대화입력기"); }
-void ConsoleHost::run_launcher() { needs_window("프로그램 실행"); }
-void ConsoleHost::search_addresses() { needs_window("주소 검색"); }
-void ConsoleHost::search_words() { needs_window("단어 검색"); }
+void ConsoleHost::run_launcher() { books::exec_file(program_folder_, *this, launcher); }
+void ConsoleHost::search_addresses() { books::search_juso(program_folder_, *this, juso_mode); }
+void ConsoleHost::search_words() { books::search_eng(program_folder_, *this, eng_mode); }
+
+bool ConsoleHost::change_directory(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::current_path(std::filesystem::u8path(text::to_utf8(folder)), error);
+    return !error;
+}
+
+void ConsoleHost::start_program(const std::string& command_line) {
+    if (!launch_) {
+        err_ << "started: ";
+        print(err_, command_line);
+        err_ << '\n' << std::flush;
+        return;
+    }
+    std::vector<std::string> words = books::split_command_line(command_line);
+    for (std::string& word : words) word = text::to_utf8(word);
+    start_detached(words);
+}
 
 void ConsoleHost::play_animation() {
     err_ << "(썰렁한 농담에 토끼가 화면을 가로질러 뛰어갔습니다.)\n\n" << std::flush;

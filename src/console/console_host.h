@@ -2,9 +2,11 @@
 // The engine's window, played by a terminal: the speech label is remembered and printed after
 // each turn, input boxes read the next input line, boxes and notices go to standard error.
 
+#include <filesystem>
 #include <iosfwd>
 #include <string>
 
+#include "books/launcher.h"
 #include "engine/host.h"
 
 namespace console {
@@ -12,6 +14,15 @@ namespace console {
 class ConsoleHost : public engine::Host {
 public:
     ConsoleHost(std::istream& in, std::ostream& out, std::ostream& err);
+
+    // The books of `program_folder` answer the launcher and the lookups. Without `launch`,
+    // programs are not started: "started: " and the command line go to standard error.
+    void use_books(std::filesystem::path program_folder, bool launch);
+
+    // Kept in dasom.ini between runs, as the window keeps them.
+    books::LauncherState launcher;
+    bool juso_mode = true;
+    bool eng_mode = true;
 
     // The caption the speech label holds now (CP949).
     const std::string& speech() const { return speech_; }
@@ -28,6 +39,7 @@ public:
     std::string input_box(const std::string& caption, const std::string& prompt,
                           const std::string& default_text) override;
     void message_box(const std::string& text) override;
+    void warning_box(const std::string& text) override { message_box(text); }
     void debug_box(const std::string& text) override;
     void open_record_entry(engine::Book book) override;
     void open_record_deletion(engine::Book book) override;
@@ -38,6 +50,8 @@ public:
     void play_animation() override;
     void close_main_window() override { close_requested_ = true; }
     void minimise() override {}
+    bool change_directory(const std::string& folder) override;
+    void start_program(const std::string& command_line) override;
 
 private:
     void needs_window(const char* what);
@@ -47,6 +61,8 @@ private:
     std::ostream& err_;
     std::string speech_;
     bool close_requested_ = false;
+    std::filesystem::path program_folder_;
+    bool launch_ = true;
 };
 
 }  // namespace console

@@ -1,10 +1,11 @@
 // dasom-chat: the companion in a terminal, over the same engine as the window.
 //
-//   dasom-chat [--folder DIR] [--seed N] [--monologue] [--trace]
+//   dasom-chat [--folder DIR] [--seed N] [--monologue] [--trace] [--no-launch]
 //
 // Each input line is one sentence; after each turn the speech label's text is printed. Piped
 // input gets nothing but one reply per turn, so scripts can read the conversation. --trace adds,
 // on standard error, where each reply came from and every particle put in (scripts/coverage).
+// An input box (the launcher's, a lookup's) takes the next input line as its answer.
 
 #include <chrono>
 #include <cstring>
@@ -36,10 +37,12 @@ struct Options {
     std::optional<std::uint32_t> seed;
     bool monologue = false;
     bool trace = false;
+    bool launch = true;
 };
 
 void usage() {
-    std::cerr << "사용법: dasom-chat [--folder 폴더] [--seed 숫자] [--monologue] [--trace]\n";
+    std::cerr << "사용법: dasom-chat [--folder 폴더] [--seed 숫자] [--monologue] [--trace] "
+                 "[--no-launch]\n";
 }
 
 std::optional<Options> parse(int argc, char** argv) {
@@ -58,6 +61,8 @@ std::optional<Options> parse(int argc, char** argv) {
             options.monologue = true;
         } else if (arg == "--trace") {
             options.trace = true;
+        } else if (arg == "--no-launch") {
+            options.launch = false;
         } else {
             return std::nullopt;
         }
@@ -130,6 +135,10 @@ int main(int argc, char** argv) {
     engine.user_name = stored.user_name;
     engine.computer_name = stored.computer_name;
     engine.mood = stored.mood;
+    host.use_books(folder, options->launch);
+    host.launcher.restore(stored.history);
+    host.juso_mode = stored.juso_mode;
+    host.eng_mode = stored.eng_mode;
 
     if (options->monologue) {
         const bool spoke = guarded(std::cerr, [&] { engine.mal(); });
@@ -159,6 +168,7 @@ int main(int argc, char** argv) {
     stored.user_name = engine.user_name;
     stored.computer_name = engine.computer_name;
     stored.mood = engine.mood;
+    stored.history = host.launcher.history;
     try {
         settings::write_settings(settings_file, stored);
     } catch (const std::exception& error) {

@@ -25,6 +25,8 @@ public:
                                   const std::string& default_text) = 0;
     // A plain modal message box with an OK button.
     virtual void message_box(const std::string& text) = 0;
+    // A modal message box with the warning icon and an OK button.
+    virtual void warning_box(const std::string& text) = 0;
     // The modal information box of the debug mode, placed at the main window's left edge plus
     // 300 and its top edge plus 80. Lines are separated by CR.
     virtual void debug_box(const std::string& text) = 0;
@@ -44,6 +46,13 @@ public:
     virtual void close_main_window() = 0;
     // Minimises the application.
     virtual void minimise() = 0;
+
+    // Makes `folder` the process's current directory; false when it cannot be.
+    virtual bool change_directory(const std::string& folder) = 0;
+    // Starts the program of `command_line` in the current directory without a shell (see
+    // books::split_command_line), detached; returns at once, never waits and reports nothing,
+    // also when the program does not exist.
+    virtual void start_program(const std::string& command_line) = 0;
 };
 
 }  // namespace engine

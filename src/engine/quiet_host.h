@@ -17,6 +17,7 @@ public:
         return default_text;
     }
     void message_box(const std::string&) override {}
+    void warning_box(const std::string&) override {}
     void debug_box(const std::string&) override {}
     void open_record_entry(Book) override {}
     void open_record_deletion(Book) override {}
@@ -27,6 +28,8 @@ public:
     void play_animation() override {}
     void close_main_window() override {}
     void minimise() override {}
+    bool change_directory(const std::string&) override { return true; }
+    void start_program(const std::string&) override {}
 
     std::string speech;
 };

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "data_files.h"
 #include "settings/settings.h"
@@ -148,6 +149,50 @@ TEST_F(DasomChat, MonologueAndToolsThatNeedTheWindow) {
     const ChatRun broken = chat(folder, "", "--monologue");
     EXPECT_NE(broken.status, 0);
     EXPECT_EQ(broken.out, "\n");
+}
+
+TEST_F(DasomChat, BooksAnswerFromInputLinesAndTheHistoryIsKept) {
+    scenario();
+    folder.write("reserve.dat",
+                 "실행해\n[실행]\n주소 찾아\n[주소검색]\n단어 찾아\n[단어검색]\n단어 넣어\n[단어추가]\n");
+    folder.write("exec.dat", "눈\n/usr/bin/xeyes -g 9x9; rm -rf \"$(id)\"\n");
+    folder.write("juso.dat", "우리집\n서울시 종로구\n");
+    folder.write("eng.dat", "apple\n사과\n");
+    folder.write("dasom.ini", "[일반정보]\n단어검색모드=0\n");
+    const std::string command = "/usr/bin/xeyes -g 9x9; rm -rf \"$(id)\"";
+    const ChatRun run = chat(
+        folder, "실행해\n눈\n실행해\n.\n주소 찾아\n집\n단어 찾아\n사과\n단어 넣어\n", "--no-launch");
+    EXPECT_EQ(run.out, command + " 를 실행합니다.\n무엇을 실행을 할까요.\n우리집\n서울시 종로구\n"
+                       "apple\n사과\napple\n사과\n");
+    const std::size_t first = run.err.find("started: " + command + "\n");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(run.err.find("started: " + command + "\n", first + 1), std::string::npos);
+    EXPECT_NE(run.err.find("창 프로그램"), std::string::npos);
+    const auto stored = settings::read_settings(folder / "dasom.ini");
+    EXPECT_EQ(stored.history[0], k(command));
+    EXPECT_EQ(stored.history[1], k("없음"));
+    EXPECT_FALSE(stored.eng_mode);
+
+    // The next run reruns the stored command; the end of input cancels a box.
+    EXPECT_NE(chat(folder, "실행해\n.\n", "--no-launch").err.find("started: " + command),
+              std::string::npos);
+    EXPECT_EQ(chat(folder, "실행해\n", "--no-launch").out, "그런거 없는데요\n");
+}
+
+TEST_F(DasomChat, LaunchedProgramsRunDetachedAndMissingOnesAreSilent) {
+    scenario();
+    folder.write("reserve.dat", "실행해\n[실행]\n");
+    const auto made = folder / "made";
+    folder.write("exec.dat", "만들기\ntouch " + made.string() + "\n없는것\n/없는/프로그램\n");
+    const ChatRun run = chat(folder, "실행해\n만들기\n실행해\n없는것\n");
+    EXPECT_EQ(run.status, 0);
+    // "touch /tmp/.../" is no folder: the warning, and the launch all the same.
+    EXPECT_NE(run.err.find("디렉토리가 잘못되었습니다."), std::string::npos);
+    for (int i = 0; i < 100 && !std::filesystem::exists(made); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_TRUE(std::filesystem::exists(made));
+    EXPECT_EQ(run.out, "touch " + made.string() + " 를 실행합니다.\n/없는/프로그램 를 실행합니다.\n");
 }
 
 TEST_F(DasomChat, BadArguments) {

@@ -42,6 +42,9 @@ public:
     void message_box(const std::string& text) override {
         calls.push_back("message:" + text::to_utf8(text));
     }
+    void warning_box(const std::string& text) override {
+        calls.push_back("warning:" + text::to_utf8(text));
+    }
     void debug_box(const std::string& text) override {
         calls.push_back("debug:" + text::to_utf8(text));
     }
@@ -58,6 +61,15 @@ public:
     void play_animation() override { calls.push_back("animation"); }
     void close_main_window() override { calls.push_back("close"); }
     void minimise() override { calls.push_back("minimise"); }
+    bool change_directory(const std::string& folder) override {
+        calls.push_back("chdir:" + text::to_utf8(folder));
+        return directory_exists;
+    }
+    void start_program(const std::string& command_line) override {
+        calls.push_back("start:" + text::to_utf8(command_line));
+    }
+
+    bool directory_exists = true;  // what change_directory answers
 };
 
 // An engine over a fresh folder, with a fixed seed.

@@ -1,0 +1,173 @@
+#include "books/launcher.h"
+
+#include <gtest/gtest.h>
+
+#include "books/command_line.h"
+#include "engine/fake_host.h"
+#include "text/file_error.h"
+
+namespace {
+
+using testing_support::FakeHost;
+using testing_support::k;
+using testing_support::TempFolder;
+
+std::string joined(const std::vector<std::string>& calls) {
+    std::string all;
+    for (const std::string& call : calls) all += (all.empty() ? "" : "|") + call;
+    return all;
+}
+
+struct Launch {
+    const char* name;
+    std::string book;    // UTF-8, LF
+    const char* answer;  // nullptr: the input box is cancelled
+    std::string calls;   // what the window saw, in order
+    bool folder_exists = true;
+};
+void PrintTo(const Launch& row, std::ostream* out) { *out << row.name; }
+
+const std::string kLong = "/opt/" + std::string(110, 'x');
+const std::string kCut = kLong.substr(0, 99);
+
+const Launch kLaunches[] = {
+    {"first match in file order wins", "메모장\n/usr/bin/mousepad\n메모\n/bin/memo\n", "메모",
+     "speech:/usr/bin/mousepad 를 실행합니다.|minimise|chdir:/usr/bin/|start:/usr/bin/mousepad"},
+    {"a name matches by any part", "그림판\n/usr/bin/kolourpaint a.png\n", "림",
+     "speech:/usr/bin/kolourpaint a.png 를 실행합니다.|minimise|chdir:/usr/bin/"
+     "|start:/usr/bin/kolourpaint a.png"},
+    {"no folder, no directory change", "눈\nxeyes\n", "눈",
+     "speech:xeyes 를 실행합니다.|minimise|start:xeyes"},
+    {"a folder that cannot be entered warns and launches", "메모\nnotepad /tmp/text.txt\n", "메모",
+     "speech:notepad /tmp/text.txt 를 실행합니다.|minimise|chdir:notepad /tmp/"
+     "|warning:디렉토리가 잘못되었습니다.|start:notepad /tmp/text.txt",
+     false},
+    {"a full stop reruns the previous command", "눈\nxeyes\n", ".", "minimise|start:이전"},
+    {"two full stops are a search", "눈\nxeyes\n", "..", "speech:그런거 없는데요"},
+    {"a blank and a full stop are a search", "눈\nxeyes\n", " .", "speech:그런거 없는데요"},
+    {"a full stop with an empty book runs nothing", "", ".", "speech:그런거 없는데요"},
+    {"cancel searches for nothing", "눈\nxeyes\n", nullptr, "speech:그런거 없는데요"},
+    {"case counts", "Eyes\nxeyes\n", "eyes", "speech:그런거 없는데요"},
+    {"a blank line shifts the pairing", "\n눈\nxeyes\n", "눈", "speech:그런거 없는데요"},
+    {"a last name without its command launches nothing", "눈\nxeyes\n계산기", "계산",
+     "speech: 를 실행합니다.|minimise|start:"},
+    {"a command line is cut to 99 bytes", "긴것\n" + kLong + "\n", "긴것",
+     "speech:" + kCut + " 를 실행합니다.|minimise|chdir:/opt/|start:" + kCut},
+};
+
+class ExecFile : public ::testing::TestWithParam<Launch> {};
+
+TEST_P(ExecFile, ShowsMinimisesChangesFolderAndStartsInOrder) {
+    const Launch& row = GetParam();
+    TempFolder folder;
+    folder.write("exec.dat", row.book);
+    FakeHost host;
+    host.directory_exists = row.folder_exists;
+    if (row.answer) host.answers.push_back(k(row.answer));
+    books::LauncherState state;
+    state.previous_command = k("이전");
+    const auto before = state.history;
+    books::exec_file(folder.path(), host, state);
+
+    EXPECT_EQ(joined(host.calls), row.calls);
+    const bool launched = joined(host.calls).find("speech:그런거") == std::string::npos &&
+                          std::string(row.answer ? row.answer : "") != ".";
+    if (launched) {
+        const std::string started = host.calls.back().substr(6);
+        EXPECT_EQ(text::to_utf8(state.previous_command), started);
+        EXPECT_EQ(text::to_utf8(state.history[0]), started);
+        EXPECT_EQ(state.history[1], before[0]);
+    } else {
+        EXPECT_EQ(state.previous_command, k("이전"));
+        EXPECT_EQ(state.history, before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ExecFile, ::testing::ValuesIn(kLaunches));
+
+TEST(ExecFileFailure, MissingBookThrowsAndChangesNothing) {
+    TempFolder folder;
+    FakeHost host;
+    host.answers.push_back(k("눈"));
+    books::LauncherState state;
+    EXPECT_THROW(books::exec_file(folder.path(), host, state), text::FileError);
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_EQ(state.history, books::LauncherState().history);
+}
+
+TEST(History, ShiftsOnEveryLaunchKeepsTwinsAndDropsTheOldestAtTheNinth) {
+    TempFolder folder;
+    folder.write("exec.dat", "a\nxa\nb\nxb\nc\nxc\nd\nxd\ne\nxe\nf\nxf\ng\nxg\nh\nxh\ni\nxi\n");
+    FakeHost host;
+    books::LauncherState state;
+    for (const char* answer : {"a", "a", "b", "c", "d", "e", "f", "g"}) {
+        host.answers.push_back(answer);
+        books::exec_file(folder.path(), host, state);
+    }
+    EXPECT_EQ(state.history, (std::array<std::string, 8>{"xg", "xf", "xe", "xd", "xc", "xb", "xa",
+                                                         "xa"}));
+    host.answers.push_back("i");
+    books::exec_file(folder.path(), host, state);
+    EXPECT_EQ(state.history[0], "xi");
+    EXPECT_EQ(state.history[7], "xa");
+    EXPECT_EQ(state.previous_command, "xi");
+}
+
+TEST(History, AnEntryRunsInItsFolderWithoutMovingAndLongCaptionsAreCut) {
+    FakeHost host;
+    books::LauncherState state;
+    state.restore({"/bin/one", "two", "three", "four", "/usr/bin/xmessage 5", "six",
+                   "/x/" + std::string(300, 'y'), k("없음")});
+    EXPECT_EQ(state.previous_command, "/bin/one");
+    const auto before = state.history;
+
+    books::run_history_item(host, state, 4);
+    EXPECT_EQ(joined(host.calls), "chdir:/usr/bin/|start:/usr/bin/xmessage 5");
+    EXPECT_EQ(state.previous_command, "/usr/bin/xmessage 5");
+    EXPECT_EQ(state.history, before);
+
+    host.calls.clear();
+    books::run_history_item(host, state, 6);
+    EXPECT_EQ(host.calls.back(), "start:/x/" + std::string(252, 'y'));
+    EXPECT_EQ(state.previous_command, "/x/" + std::string(96, 'y'));
+
+    host.calls.clear();
+    books::run_history_item(host, state, 7);  // an empty slot is started like any text
+    books::run_previous_command(host, state);
+    EXPECT_EQ(joined(host.calls), "start:없음|start:없음");
+}
+
+TEST(CommandFolder, TakesEverythingUpToTheLastSeparatorBeforeADriveColon) {
+    struct Row {
+        std::string command;
+        char separator;
+        std::string folder;
+    };
+    const Row rows[] = {
+        {"/usr/bin/xmessage hi", '/', "/usr/bin/"},
+        {"xeyes", '/', ""},
+        {"notepad /tmp/text.txt", '/', "notepad /tmp/"},
+        {"/opt/tools/view d:/docs/a.txt", '/', "/opt/tools/"},
+        {"c:\\tools\\view.exe d:\\docs\\a.txt", '\\', "c:\\tools\\"},
+        {"c:\\windows\\notepad.exe", '\\', "c:\\windows\\"},
+        {"/a/b:c/d/e", '/', "/a/"},
+        {"/srv/x y/z", '/', "/srv/x y/"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(books::command_folder(row.command, row.separator), row.folder) << row.command;
+    }
+    std::string many;
+    for (int i = 0; i < 150; ++i) many += "a/";
+    EXPECT_EQ(books::command_folder(many, '/').size(), 200u);  // at most 100 pieces
+}
+
+TEST(SplitCommandLine, BlanksSeparateWordsAndNothingIsInterpreted) {
+    using Words = std::vector<std::string>;
+    EXPECT_EQ(books::split_command_line(k("  /usr/bin/xmessage\t-center  안녕 ")),
+              (Words{"/usr/bin/xmessage", "-center", k("안녕")}));
+    EXPECT_EQ(books::split_command_line("echo \"a b\";rm -rf ~ | cat $(id) > x &"),
+              (Words{"echo", "\"a", "b\";rm", "-rf", "~", "|", "cat", "$(id)", ">", "x", "&"}));
+    EXPECT_TRUE(books::split_command_line(" \t ").empty());
+}
+
+}  // namespace
