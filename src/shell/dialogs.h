@@ -25,6 +25,10 @@ public:
     virtual void error(QWidget* parent, const QString& text) = 0;
     // A modal information box with its top-left corner at `top_left` (screen pixels).
     virtual void information_at(QWidget* parent, const QString& text, QPoint top_left) = 0;
+    // The modal file-open dialog of the command book, filtered to "실행화일" (*.exe, *.com,
+    // *.bat and, where programs carry no extension, executable files) or "모든화일". The chosen
+    // file's full path, or an empty text when cancelled.
+    virtual QString choose_program(QWidget* parent) = 0;
 };
 
 // The boxes in use: real Qt boxes unless a test installed its own.

@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 
+#include "books/launcher.h"
 #include "engine/engine.h"
 #include "engine/host.h"
 #include "settings/settings.h"
@@ -46,7 +47,7 @@ public:
     const settings::Settings& settings() const { return settings_; }
     int add_book_kind() const { return add_book_kind_; }
     int del_book_kind() const { return del_book_kind_; }
-    const std::string& previous_command() const { return previous_command_; }
+    const std::string& previous_command() const { return launcher_.previous_command; }
     TTrayIcon* tray_icon() const { return tray_icon_; }
 
     // Escape, the launcher and tray start: into the tray, or onto the task bar without one.
@@ -55,6 +56,10 @@ public:
     void call_ChatInputForm(const QString& key_text = QString());
     // The rabbit over a frozen picture of the screen; returns when a click or a key closed it.
     void move_penguin();
+    // The record entry and deletion dialogs, modal, for the book of add_book_kind and
+    // del_book_kind.
+    void call_addform();
+    void call_delform();
 
     // engine::Host
     void set_speech(const std::string& text) override;
@@ -62,6 +67,7 @@ public:
     std::string input_box(const std::string& caption, const std::string& prompt,
                           const std::string& default_text) override;
     void message_box(const std::string& text) override;
+    void warning_box(const std::string& text) override;
     void debug_box(const std::string& text) override;
     void open_record_entry(engine::Book book) override;
     void open_record_deletion(engine::Book book) override;
@@ -71,6 +77,8 @@ public:
     void search_words() override;
     void play_animation() override;
     void close_main_window() override;
+    bool change_directory(const std::string& folder) override;
+    void start_program(const std::string& command_line) override;
 
 signals:
     // The settings have been written back: the program may end.
@@ -114,14 +122,19 @@ private:
     void update_check_marks();
     void add_book(engine::Book book);
     void delete_book(engine::Book book);
-    void later_work();
+
+    // The launcher and the history (main_window_books.cpp).
+    void exec_file();
+    void hist_itemClick(int index);
+    void p_exeClick();
+    void show_history();
     void aboutClick();
 
     std::filesystem::path program_folder_;
     std::mt19937 random_;
     std::unique_ptr<engine::Engine> engine_;
     settings::Settings settings_;
-    std::string previous_command_;
+    books::LauncherState launcher_;  // history captions and previous_command
     int add_book_kind_ = 0;
     int del_book_kind_ = 0;
 

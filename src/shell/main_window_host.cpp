@@ -3,6 +3,7 @@
 
 #include <QLabel>
 
+#include "books/lookup.h"
 #include "shell/dialogs.h"
 #include "shell/qt_text.h"
 
@@ -40,11 +41,13 @@ void TMainForm::open_record_deletion(engine::Book book) { delete_book(book); }
 
 void TMainForm::open_free_talk_entry() { call_ChatInputForm(); }
 
-void TMainForm::run_launcher() { later_work(); }
+void TMainForm::run_launcher() { exec_file(); }
 
-void TMainForm::search_addresses() { later_work(); }
+void TMainForm::search_addresses() {
+    books::search_juso(program_folder_, *this, settings_.juso_mode);
+}
 
-void TMainForm::search_words() { later_work(); }
+void TMainForm::search_words() { books::search_eng(program_folder_, *this, settings_.eng_mode); }
 
 void TMainForm::play_animation() { move_penguin(); }
 

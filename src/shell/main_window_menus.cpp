@@ -120,21 +120,21 @@ void TMainForm::build_menus() {
     connect(add_item(m_exec, "exec_del", QStringLiteral("삭제")), &QAction::triggered, this,
             [this] { delete_book(engine::Book::commands); });
     connect(add_item(m_exec, "exec_com", QStringLiteral("실행")), &QAction::triggered, this,
-            &TMainForm::run_launcher);
+            [this] { guarded(this, [this] { exec_file(); }); });
     QMenu* m_juso = add_submenu(sub_func, "m_juso", QStringLiteral("주소록"));
     connect(add_item(m_juso, "juso_add", QStringLiteral("추가")), &QAction::triggered, this,
             [this] { add_book(engine::Book::addresses); });
     connect(add_item(m_juso, "juso_del", QStringLiteral("삭제")), &QAction::triggered, this,
             [this] { delete_book(engine::Book::addresses); });
     connect(add_item(m_juso, "juso_search", QStringLiteral("검색")), &QAction::triggered, this,
-            &TMainForm::search_addresses);
+            [this] { guarded(this, [this] { search_addresses(); }); });
     QMenu* m_eng = add_submenu(sub_func, "m_eng", QStringLiteral("단어장"));
     connect(add_item(m_eng, "eng_add", QStringLiteral("추가")), &QAction::triggered, this,
             [this] { add_book(engine::Book::words); });
     connect(add_item(m_eng, "eng_del", QStringLiteral("삭제")), &QAction::triggered, this,
             [this] { delete_book(engine::Book::words); });
     connect(add_item(m_eng, "eng_search", QStringLiteral("검색")), &QAction::triggered, this,
-            &TMainForm::search_words);
+            [this] { guarded(this, [this] { search_words(); }); });
 
     QMenu* Help1 = add_submenu(MainMenu1, "Help1", QStringLiteral("도움말"));
     connect(add_item(Help1, "content", QStringLiteral("다솜란?")), &QAction::triggered, this,
@@ -154,13 +154,12 @@ void TMainForm::build_tray_menu() {
         "hist_item5", "hist_item6", "hist_item7", "hist_item8"};
     for (int i = 0; i < settings::kHistorySize; ++i) {
         hist_items[i] = add_item(pop_hist, names[i], QStringLiteral("없음"));
-        // Running a history entry belongs to the launcher.
-        connect(hist_items[i], &QAction::triggered, this, &TMainForm::later_work);
+        connect(hist_items[i], &QAction::triggered, this, [this, i] { hist_itemClick(i); });
     }
     connect(add_item(tray_menu_, "p_exe", QStringLiteral("이전명령실행")), &QAction::triggered,
-            this, &TMainForm::later_work);
+            this, &TMainForm::p_exeClick);
     connect(add_item(tray_menu_, "pop_exec", QStringLiteral("화일실행")), &QAction::triggered,
-            this, &TMainForm::run_launcher);
+            this, [this] { guarded(this, [this] { exec_file(); }); });
     connect(add_item(tray_menu_, "popup_talk", QStringLiteral("이야기하기")),
             &QAction::triggered, this, [this] { tray_icon_->ShowApplication(); });
     add_separator(tray_menu_, "divide1");
@@ -235,14 +234,10 @@ void TMainForm::update_check_marks() {
 
 void TMainForm::add_book(engine::Book book) {
     add_book_kind_ = static_cast<int>(book);
-    // (call_addform: the record entry dialog comes with the books.)
+    call_addform();
 }
 
 void TMainForm::delete_book(engine::Book book) {
     del_book_kind_ = static_cast<int>(book);
-    // (call_delform: the record deletion dialog comes with the books.)
-}
-
-void TMainForm::later_work() {
-    // Not built yet: the launcher and the history come with their own parts.
+    call_delform();
 }

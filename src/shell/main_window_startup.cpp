@@ -22,8 +22,7 @@ using shell::guarded;
 using shell::to_q;
 
 namespace {
-constexpr std::size_t kPreviousCommandLength = 99;  // bytes
-constexpr int kPlacementSettle = 300;                // ms
+constexpr int kPlacementSettle = 300;  // ms
 }  // namespace
 
 void TMainForm::FormCreate() {
@@ -46,9 +45,8 @@ void TMainForm::FormCreate() {
     connect(placement_timer_, &QTimer::timeout, this, &TMainForm::take_placement);
     FormResize();  // the label follows the placement at once, shown or not
 
-    for (int i = 0; i < settings::kHistorySize; ++i)
-        hist_items[i]->setText(to_q(settings_.history[i]));
-    previous_command_ = settings_.history[0].substr(0, kPreviousCommandLength);
+    launcher_.restore(settings_.history);
+    show_history();
 
     engine_->animation_pending = 0;
 
@@ -169,6 +167,7 @@ void TMainForm::FormDestroy() {
     values.user_name = engine_->user_name;
     values.computer_name = engine_->computer_name;
     values.mood = engine_->mood;
+    values.history = launcher_.history;
     // A maximised, minimised or hidden window keeps the placement it last had on the screen.
     // A window that was never shown (the program ended during the set-up) is where it was put.
     if (!shown_once_ && shell::window_positions_known()) placement_ = frameGeometry();

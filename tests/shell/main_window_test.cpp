@@ -446,6 +446,67 @@ TEST_F(MainWindowTest, CheckMarksStayInStep) {
     EXPECT_NE(folder.read("dasom.ini").find("TrayStart=0"), std::string::npos);
 }
 
+TEST_F(MainWindowTest, BookItemsOpenTheirDialogsOnTheirBooks) {
+    for (const char* file : {"exec.dat", "juso.dat", "eng.dat"}) folder.write(file, "");
+    auto window = open();
+    QStringList titles;
+    modals.handle = [&](QDialog* dialog) {
+        titles << dialog->windowTitle();
+        dialog->reject();
+    };
+    for (const char* item : {"exec_add", "juso_add", "eng_add", "exec_del", "juso_del", "eng_del"})
+        trigger(*window, item);
+    EXPECT_EQ(modals.seen, QStringList({"TAddForm", "TAddForm", "TAddForm", "TdelForm",
+                                        "TdelForm", "TdelForm"}));
+    EXPECT_EQ(titles, QStringList({"실행명령추가", "주소추가", "영어단어추가", "실행명령삭제",
+                                   "주소삭제", "단어삭제"}));
+    EXPECT_EQ(window->add_book_kind(), 2);
+    EXPECT_EQ(window->del_book_kind(), 2);
+    EXPECT_TRUE(boxes.errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, LauncherStartsRealProgramsAndKeepsTheHistory) {
+    const std::filesystem::path made = folder / "made";
+    folder.write("exec.dat", "만들기\ntouch " + made.string() + "\n");
+    folder.write("juso.dat", "우리집\n서울시 종로구\n");
+    auto window = open();
+    auto appears = [&] {
+        return QTest::qWaitFor([&] { return std::filesystem::exists(made); }, 5000);
+    };
+
+    boxes.answers = {QStringLiteral("만들")};
+    trigger(*window, "exec_com");
+    EXPECT_TRUE(appears());
+    const QString command = QStringLiteral("touch ") + QString::fromStdString(made.string());
+    EXPECT_EQ(child<QLabel>(*window, "Label1")->text(), command + QStringLiteral(" 를 실행합니다."));
+    EXPECT_EQ(child<QAction>(*window, "hist_item1")->text(), command);
+    EXPECT_EQ(child<QAction>(*window, "hist_item2")->text(), QStringLiteral("없음"));
+    // "touch /tmp/.../" is no folder: the warning, and the launch all the same.
+    EXPECT_EQ(boxes.warnings, QStringList{QStringLiteral("디렉토리가 잘못되었습니다.")});
+    EXPECT_EQ(boxes.input_captions.back(), QStringLiteral("실행화일 입력상자"));
+
+    std::filesystem::remove(made);
+    trigger(*window, "p_exe");
+    EXPECT_TRUE(appears());
+    std::filesystem::remove(made);
+    trigger(*window, "hist_item2");  // "없음" starts nothing, and nothing is said
+    trigger(*window, "hist_item1");
+    EXPECT_TRUE(appears());
+    EXPECT_EQ(child<QAction>(*window, "hist_item2")->text(), QStringLiteral("없음"));
+
+    trigger(*window, "juso_juso");
+    boxes.answers = {QStringLiteral("종로")};
+    trigger(*window, "juso_search");
+    EXPECT_EQ(boxes.input_prompts.back(), QStringLiteral("주소나 전화번호를 입력하세요"));
+    EXPECT_EQ(child<QLabel>(*window, "Label1")->text(), QStringLiteral("우리집\n서울시 종로구"));
+
+    std::filesystem::remove(folder / "exec.dat");
+    trigger(*window, "pop_exec");
+    EXPECT_EQ(boxes.errors.size(), 1);
+    window->close();
+    EXPECT_NE(folder.read("dasom.ini").find("1=" + command.toStdString()), std::string::npos);
+}
+
 TEST_F(MainWindowTest, NameBoxesAskAsDesignedAndCancelOrBadTextKeepsTheName) {
     auto window = open();
     boxes.answers = {std::nullopt, QStringLiteral("별이"), QStringLiteral("별😀")};

@@ -42,7 +42,17 @@ public:
         positions.push_back(top_left);
     }
 
+    QString choose_program(QWidget*) override {
+        ++program_choices;
+        if (programs.empty()) return {};
+        QString chosen = programs.front();
+        programs.pop_front();
+        return chosen;
+    }
+
     std::deque<std::optional<QString>> answers;
+    std::deque<QString> programs;  // answers of choose_program; none left is Cancel
+    int program_choices = 0;
     QStringList input_captions, input_prompts, input_defaults;
     QStringList messages, warnings, errors;
     std::deque<QPoint> positions;
