@@ -157,8 +157,8 @@ struct Scenario {
 std::vector<Scenario> default_scenarios() {
     return {
         {"answer", "어제 저녁에 김치찌개 먹었어", Path::answer},
-        {"free_talk", "좋은 아침이에요", Path::free_talk},
-        {"question", "그냥 그래", Path::computer_question},
+        {"free_talk", "흠 흠", Path::free_talk},
+        {"question", "쿼크 글루온", Path::computer_question},
         {"reserved", "이제 디버그 꺼", Path::reserved},
     };
 }

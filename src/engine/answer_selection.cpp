@@ -112,7 +112,23 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
     text::LineReader answers(data_file(names::kAnswers));
     // Without a matched section no header can fit, and nothing would change on the way; the
     // file is opened all the same, so a missing one ends the turn as it always does.
-    while (noun_count > 0 && answers.skip_lines_without('*')) {
+    // A header can fit only when the name of a matched section stands somewhere in it (a
+    // nameless section fits a header with an empty field, so then every header is looked at).
+    // Answer lines and the other headers are passed over in bulk: they are nearly all of the
+    // file.
+    bool nameless = false;
+    for (int k = 0; k < noun_count; ++k) nameless = nameless || nouns[k].item_name.empty();
+    const auto cannot_fit = [&](std::string_view line) {
+        if (line.empty() || line[0] != '*') return true;
+        if (nameless) return false;
+        for (int k = 0; k < noun_count; ++k) {
+            if (line.find(nouns[k].item_name) != std::string_view::npos) return false;
+        }
+        return true;
+    };
+    while (noun_count > 0) {
+        answers.skip_lines_while(cannot_fit, text::kShortLine);
+        if (answers.at_end()) break;
         const std::string_view line = answers.next_line(text::kShortLine);
         // Only header lines count; comments ("//") and answer lines are passed over.
         if (!begins_with(line, "*")) continue;

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <bitset>
 #include <cstring>
 #include <limits>
 
 #include "engine/data_names.h"
 #include "engine/engine.h"
 #include "engine/header_fields.h"
+#include "engine/sentence_pairs.h"
 #include "text/byte_search.h"
 #include "text/line_reader.h"
 
@@ -68,33 +68,6 @@ private:
     std::size_t size_ = 0;
 };
 
-// Which byte pairs stand next to each other in the sentence. A keyword whose first two bytes
-// are not among them cannot occur, which spares most searches: a keyword file holds thousands
-// of keywords, a sentence a few dozen bytes.
-class SentencePairs {
-public:
-    explicit SentencePairs(std::string_view sentence) {
-        for (std::size_t i = 0; i < sentence.size(); ++i) {
-            const auto first = static_cast<unsigned char>(sentence[i]);
-            single_[first] = true;
-            if (i + 1 < sentence.size()) {
-                pairs_[first << 8 | static_cast<unsigned char>(sentence[i + 1])] = true;
-            }
-        }
-    }
-
-    bool may_hold(std::string_view word) const {
-        if (word.empty()) return false;
-        const auto first = static_cast<unsigned char>(word[0]);
-        if (word.size() == 1) return single_[first];
-        return pairs_[first << 8 | static_cast<unsigned char>(word[1])];
-    }
-
-private:
-    std::bitset<256> single_;
-    std::bitset<65536> pairs_;
-};
-
 // The mood has no bounds of its own; it stops at the ends of its 32 bits instead of wrapping.
 std::int32_t moved(std::int32_t mood, int step) {
     const std::int64_t next = static_cast<std::int64_t>(mood) + step;
@@ -133,8 +106,24 @@ void Engine::proc_question(const std::string& sentence) {
         const bool records_noun = kind != SectionKind::person && kind != SectionKind::question;
         const bool table_full = records_noun && noun_count >= kMaxNouns;
 
-        line = keywords.next_line(text::kShortLine);
+        // Most keyword lines cannot occur in the sentence (their first two bytes stand nowhere
+        // in it). They are passed over in bulk; all they would have done is said below.
+        noun_type& entry = nouns[std::min(noun_count, kMaxNouns - 1)];
+        const bool clears_word = match_type >= kAnywhere && match_type <= kAtEnd;
+        const auto cannot_match = [&](std::string_view keyword) {
+            if (keyword.empty() || keyword[0] == '*') return false;
+            if (table_full) return true;
+            if (pairs.may_hold(keyword)) return false;
+            return !records_noun || clears_word || entry.word.empty();
+        };
         for (;;) {
+            // Such a line makes the sentence a statement in the question section, and empties
+            // the table entry under test in the others (for a known rule).
+            if (keywords.skip_lines_while(cannot_match, text::kShortLine) > 0) {
+                if (kind == SectionKind::question) sentence_kind = kStatement;
+                if (records_noun && !table_full && clears_word) entry.word.clear();
+            }
+            line = keywords.next_line(text::kShortLine);
             if (line.empty()) break;
             if (begins_with(line, "*")) {
                 header_pending = true;
@@ -151,13 +140,12 @@ void Engine::proc_question(const std::string& sentence) {
                     stop = true;
                 }
             } else if (kind == SectionKind::question) {
-                sentence_kind = pairs.may_hold(line) ? search_ask(line, sentence) : 2;
+                sentence_kind = pairs.may_hold(line) ? search_ask(line, sentence) : kStatement;
                 stop = sentence_kind == kQuestion;
             } else if (!table_full) {
-                noun_type& entry = nouns[noun_count];
                 if (pairs.may_hold(line)) {
                     search_noun(line, sentence, match_type, entry.word);
-                } else if (match_type >= kAnywhere && match_type <= kAtEnd) {
+                } else if (clears_word) {
                     entry.word.clear();
                 }
                 if (!entry.word.empty()) {
@@ -172,7 +160,6 @@ void Engine::proc_question(const std::string& sentence) {
             // A scan that ends on a keyword passes over the rest of its section. Past the end
             // of the file the next line reads as empty, which ends the scan as well.
             if (stop) break;
-            line = keywords.next_line(text::kShortLine);
         }
     }
 

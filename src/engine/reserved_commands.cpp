@@ -2,6 +2,7 @@
 
 #include "engine/data_names.h"
 #include "engine/engine.h"
+#include "engine/sentence_pairs.h"
 #include "text/byte_search.h"
 #include "text/line_reader.h"
 
@@ -42,16 +43,24 @@ const Commands& commands() {
 
 std::string Engine::reserve_search(const std::string& sentence) {
     text::LineReader reserve(data_file(names::kReserve));
-    std::string command;
-    while (!reserve.at_end()) {
-        if (text::contains(sentence, reserve.next_line())) {
-            // Past the end of an odd-length file this reads as empty: no command.
-            return reserve.read_line();
-        }
-        reserve.skip_line();
-        command.clear();
+    // The file holds pairs of lines, a phrase and its command. Phrases that cannot occur in the
+    // sentence are passed over in bulk together with their commands.
+    const SentencePairs pairs(sentence);
+    bool at_phrase = true;
+    const auto passes_over = [&](std::string_view line) {
+        if (at_phrase && pairs.may_hold(line)) return false;
+        at_phrase = !at_phrase;
+        return true;
+    };
+    for (;;) {
+        reserve.skip_lines_while(passes_over);
+        if (reserve.at_end()) return {};
+        const bool phrase = at_phrase;
+        at_phrase = !at_phrase;
+        const std::string_view line = reserve.next_line();
+        // Past the end of an odd-length file the command reads as empty: no command.
+        if (phrase && text::contains(sentence, line)) return reserve.read_line();
     }
-    return command;
 }
 
 void Engine::reserve_exec(const std::string& command) {

@@ -6,6 +6,7 @@
 // line is missing reads as an empty second line). The bytes are returned as they are: no
 // decoding happens here.
 
+#include <bit>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -15,7 +16,33 @@
 #include <string_view>
 #include <vector>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define DASOM_LINE_ENDS_SSE2 1
+#endif
+
 namespace text {
+
+// Calls `at_line_end(lf)` for every LF in [begin, end), in order, until it returns false.
+// Sixteen bytes are looked at in one step, so a file of short lines costs no call per line.
+template <class AtLineEnd>
+void for_each_line_end(const char* begin, const char* end, AtLineEnd at_line_end) {
+    const char* p = begin;
+#ifdef DASOM_LINE_ENDS_SSE2
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)));
+        while (mask != 0) {
+            if (!at_line_end(p + std::countr_zero(mask))) return;
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; p < end; ++p) {
+        if (*p == '\n' && !at_line_end(p)) return;
+    }
+}
 
 // The data readers keep only the first 99 bytes of a line and skip the rest.
 inline constexpr std::size_t kShortLine = 99;
@@ -69,6 +96,35 @@ class LineReader {
     // time on the others). Afterwards the next line may hold the byte; the caller still looks.
     // False when no line is left. Must be called at the start of a line, as after next_line.
     bool skip_lines_without(char byte);
+
+    // Passes over the lines for which `pass(line)` is true, `line` being what next_line(keep)
+    // would return, and stops before the first line for which it is false. A line that runs
+    // over the end of the buffer, or lacks a line end at the end of the file, is left for the
+    // caller to read as well. Returns how many lines were passed over. Must be called at the
+    // start of a line.
+    template <class Pass>
+    std::size_t skip_lines_while(Pass pass, std::size_t keep = kWholeLine) {
+        std::size_t passed = 0;
+        for (;;) {
+            if (begin_ >= end_ && !fill()) return passed;
+            const char* const buffer = buffer_.get();
+            const char* line = buffer + begin_;
+            bool stopped = false;
+            for_each_line_end(line, buffer + end_, [&](const char* lf) {
+                std::size_t length = static_cast<std::size_t>(lf - line);
+                if (length > 0 && line[length - 1] == '\r') --length;
+                if (!pass(std::string_view(line, length < keep ? length : keep))) {
+                    stopped = true;
+                    return false;
+                }
+                line = lf + 1;
+                ++passed;
+                return true;
+            });
+            begin_ = static_cast<std::size_t>(line - buffer);
+            if (stopped || begin_ < end_) return passed;
+        }
+    }
 
   private:
     bool fill();

@@ -111,6 +111,21 @@ TEST(LineReader, SkippingLinesWithoutAByteFindsEveryLineWithIt) {
         }
         EXPECT_EQ(found, expected) << filler;
         EXPECT_EQ(expected.size(), 5u);
+
+        // The same walk with a test of each whole line, which must see every line once.
+        std::vector<std::string> stopped_at;
+        std::size_t passed = 0;
+        text::LineReader each(folder / "f.dat");
+        while (!each.at_end()) {
+            passed += each.skip_lines_while(
+                [](std::string_view line) { return line.find('*') == std::string_view::npos; });
+            if (each.at_end()) break;
+            const std::string line = each.read_line();
+            if (line.find('*') != std::string::npos) stopped_at.push_back(line);
+            else ++passed;
+        }
+        EXPECT_EQ(stopped_at, expected) << filler;
+        EXPECT_EQ(passed + expected.size(), lines_of(folder / "f.dat").size()) << filler;
     }
 }
 
