@@ -3,9 +3,6 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QLibraryInfo>
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
 #include <QTranslator>
 
 static void init_pictures_resource() { Q_INIT_RESOURCE(pictures); }
@@ -46,17 +43,16 @@ void init_pictures() {
 }
 
 QIcon program_icon() {
-    init_pictures();
-    QSvgRenderer renderer(kIconPicture);
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
+    // Drawn at build time (tools/render_icon.cpp); the application, the window and the tray
+    // share one icon.
+    static const QIcon icon = [] {
+        init_pictures();
+        QIcon loaded;
+        for (const int size : kIconSizes) {
+            loaded.addFile(QStringLiteral(":/pictures/icon/%1.png").arg(size), QSize(size, size));
+        }
+        return loaded;
+    }();
     return icon;
 }
 

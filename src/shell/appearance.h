@@ -21,10 +21,12 @@ void init_pictures();
 // Resource paths of the embedded pictures.
 inline const QString kBackgroundPicture = QStringLiteral(":/pictures/background.svg");
 inline const QString kCharacterPicture = QStringLiteral(":/pictures/nuri.svg");
-inline const QString kIconPicture = QStringLiteral(":/pictures/icon.svg");
 inline const QString kAboutPicture = QStringLiteral(":/pictures/about.svg");
 
-// The program's icon, rendered at the sizes task bars and trays ask for.
+// The sizes the program's icon is drawn at (the build draws them: src/shell/CMakeLists.txt).
+inline constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128};
+
+// The program's icon, at the sizes task bars and trays ask for.
 QIcon program_icon();
 
 }  // namespace shell

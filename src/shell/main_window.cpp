@@ -32,10 +32,13 @@ TMainForm::TMainForm(std::filesystem::path program_folder, QWidget* parent)
     build_controls();
     build_menus();
     build_tray_menu();
-    // The tray icon registers itself while the window is built, before the start-up runs.
     tray_icon_ = new TTrayIcon(this, tray_menu_, this);
 
     FormCreate();
+    // A start into the tray needs the icon before the window is first shown (a window hidden
+    // while the window manager frames it must be framed in step); otherwise it comes once the
+    // window is up (showEvent).
+    if (settings_.tray_start) tray_icon_->install();
 }
 
 TMainForm::~TMainForm() {

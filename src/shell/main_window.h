@@ -143,6 +143,9 @@ private:
     // The outer placement to store at exit, and whether the window manager's frame was seen.
     QRect placement_;
     bool frame_seen_ = false;
+    // The window manager's frame was measured (fit_outer_size): a window that later reports
+    // no frame is between two frames, wherever it is.
+    bool frame_measured_ = false;
     QTimer* placement_timer_ = nullptr;  // reads the placement once moves have settled
     bool destroyed_ = false;
     bool monologue_running_ = false;

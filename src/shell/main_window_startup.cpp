@@ -60,6 +60,8 @@ void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_once_) return;
     shown_once_ = true;
+    // The tray icon before the activation, which may minimise into it.
+    QTimer::singleShot(0, tray_icon_, &TTrayIcon::install);
     // Activation of the first show only: later returns from dialogs do not minimise again.
     QTimer::singleShot(0, this, &TMainForm::FormActivate);
 }
@@ -85,6 +87,7 @@ void TMainForm::fit_outer_size() {
     const QSize frame_extra = frameGeometry().size() - geometry().size();
     if (frame_extra == QSize(0, 0)) return;
     outer_size_fitted_ = true;
+    frame_measured_ = true;
     if (!isMaximized()) {
         const QSize client(settings_.width - frame_extra.width(),
                            settings_.height - frame_extra.height());
@@ -122,8 +125,11 @@ void TMainForm::take_placement() {
             move(placement_.topLeft());
             return;
         }
-    } else if (!framed && frame_seen_) {
-        return;  // between two frames (a hide, a restore): not where the window stands
+    } else if (!framed && (frame_seen_ || frame_measured_)) {
+        // Between two frames (a hide, a restore): not where the window stands. A start into
+        // the tray may have been framed and hidden again before any placement was read; back
+        // from the tray it is unframed for a moment before it is framed again.
+        return;
     }
     placement_ = outer;
 }

@@ -11,8 +11,19 @@ Picture::Picture(const QString& svg_resource, QWidget* parent)
 }
 
 void Picture::paintEvent(QPaintEvent*) {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (pixels.isEmpty()) return;
+    if (drawn_.size() != pixels) {
+        drawn_ = QPixmap(pixels);
+        drawn_.fill(Qt::transparent);
+        QPainter drawing(&drawn_);
+        renderer_->render(&drawing, QRectF(QPointF(0, 0), QSizeF(pixels)));
+        drawing.end();
+        drawn_.setDevicePixelRatio(ratio);
+    }
     QPainter painter(this);
-    renderer_->render(&painter, QRectF(rect()));
+    painter.drawPixmap(0, 0, drawn_);
 }
 
 }  // namespace shell

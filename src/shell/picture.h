@@ -1,6 +1,8 @@
 #pragma once
-// A stretched picture: the SVG is drawn to fill the widget, whatever its size.
+// A stretched picture: the SVG is drawn to fill the widget, whatever its size. The drawing is
+// kept until the size changes, so repainting under a new reply costs a copy, not a drawing.
 
+#include <QPixmap>
 #include <QWidget>
 
 class QSvgRenderer;
@@ -17,6 +19,7 @@ protected:
 
 private:
     QSvgRenderer* renderer_;
+    QPixmap drawn_;
 };
 
 }  // namespace shell

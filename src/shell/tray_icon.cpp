@@ -29,6 +29,11 @@ bool status_notifier_desktop() {
 TTrayIcon::TTrayIcon(QWidget* window, QMenu* popup, QObject* parent)
     : QObject(parent), window_(window), popup_(popup) {
     setObjectName(QStringLiteral("TrayIcon1"));
+}
+
+void TTrayIcon::install() {
+    if (installed_) return;
+    installed_ = true;
     // No notification area: the window keeps the task bar, and says so once it is shown.
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
     icon_ = new QSystemTrayIcon(program_icon(), this);

@@ -18,9 +18,16 @@ class QWidget;
 class TTrayIcon : public QObject {
     Q_OBJECT
 public:
-    // `window` is the application's window, `popup` the tray menu (not owned).
+    // `window` is the application's window, `popup` the tray menu (not owned). The icon is
+    // put into the notification area by install().
     TTrayIcon(QWidget* window, QMenu* popup, QObject* parent);
     ~TTrayIcon() override;
+
+    // Puts the icon into the notification area, if there is one; only the first call counts.
+    // A window that starts shown calls it once it is up: asking the desktop for its tray takes
+    // a few milliseconds the window need not wait for. Until then it minimises onto the task
+    // bar. A start into the tray calls it before the window is first shown.
+    void install();
 
     bool available() const { return icon_ != nullptr; }
     QString hint() const;
@@ -43,6 +50,7 @@ private:
     QWidget* window_;
     QMenu* popup_;
     QSystemTrayIcon* icon_ = nullptr;
+    bool installed_ = false;
     bool status_notifier_ = false;
     bool unavailable_reported_ = false;
     // The program's other windows that went into the tray with the main window.
