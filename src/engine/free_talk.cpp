@@ -4,6 +4,7 @@
 
 #include "engine/data_names.h"
 #include "engine/engine.h"
+#include "engine/sentence_pairs.h"
 #include "text/byte_search.h"
 #include "text/line_reader.h"
 
@@ -15,6 +16,13 @@ bool is_key_line(std::string_view line) { return line.find('*') != std::string_v
 
 bool Engine::proc_answer2(const std::string& sentence) {
     text::LineReader entries(data_file(names::kFreeTalk));
+    // Replies, and keys whose first two bytes stand nowhere in the sentence, are passed over in
+    // bulk: they are nearly all of the file.
+    const SentencePairs pairs(sentence);
+    const auto cannot_fit = [&](std::string_view line) {
+        if ((line.empty() || line[0] != '*') && !is_key_line(line)) return true;
+        return !pairs.may_hold(line.substr(1));
+    };
     std::string_view line;
     // A key line that ended an entry without replies is looked at again (a copy: at_end may
     // refill the buffer under a view).
@@ -25,12 +33,13 @@ bool Engine::proc_answer2(const std::string& sentence) {
             line_pending = false;
             line = pending;
         } else {
-            // Replies of entries that did not fit hold no "*": they are passed over unread.
-            if (!entries.skip_lines_without('*')) break;
+            entries.skip_lines_while(cannot_fit);
+            if (entries.at_end()) break;
             line = entries.next_line();
         }
         if (!is_key_line(line)) continue;
-        if (!text::contains(sentence, line.substr(1))) continue;
+        const std::string_view key = line.substr(1);
+        if (!pairs.may_hold(key) || !text::contains(sentence, key)) continue;
 
         std::vector<std::string> replies;
         while (!entries.at_end()) {
