@@ -48,7 +48,8 @@ QIcon program_icon() {
     static const QIcon icon = [] {
         init_pictures();
         QIcon loaded;
-        for (const int size : kIconSizes) {
+        // The sizes the build drew (DASOM_ICON_SIZES in src/shell/CMakeLists.txt).
+        for (const int size : {DASOM_ICON_SIZES}) {
             loaded.addFile(QStringLiteral(":/pictures/icon/%1.png").arg(size), QSize(size, size));
         }
         return loaded;

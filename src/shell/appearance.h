@@ -23,9 +23,6 @@ inline const QString kBackgroundPicture = QStringLiteral(":/pictures/background.
 inline const QString kCharacterPicture = QStringLiteral(":/pictures/nuri.svg");
 inline const QString kAboutPicture = QStringLiteral(":/pictures/about.svg");
 
-// The sizes the program's icon is drawn at (the build draws them: src/shell/CMakeLists.txt).
-inline constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128};
-
 // The program's icon, at the sizes task bars and trays ask for.
 QIcon program_icon();
 
