@@ -78,7 +78,7 @@ public:
     void play_animation() override;
     void close_main_window() override;
     bool change_directory(const std::string& folder) override;
-    void start_program(const std::string& command_line) override;
+    int start_program(const std::string& command_line) override;
 
 signals:
     // The settings have been written back: the program may end.
