@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include <cerrno>
+#include <exception>
 #include <string_view>
 #include <system_error>
 
@@ -76,12 +78,29 @@ Settings::Settings() : user_name(names().default_user), computer_name(names().de
     history.fill(names().empty_slot);
 }
 
-WriteRefused::WriteRefused(const std::filesystem::path& path)
-    : std::runtime_error("Unable to write to " + utf8_path(path)) {}
+namespace {
 
-Settings read_settings(const std::filesystem::path& file) {
+// WriteRefused is thrown while the write's own FileError is being handled: that error's reason
+// is why the settings could not be written.
+std::string refusal_reason() {
+    try {
+        if (const std::exception_ptr cause = std::current_exception()) std::rethrow_exception(cause);
+    } catch (const text::FileError& error) {
+        return error.reason();
+    } catch (...) {
+    }
+    return text::system_reason(EACCES);
+}
+
+}  // namespace
+
+WriteRefused::WriteRefused(const std::filesystem::path& path)
+    : std::runtime_error("설정을 " + utf8_path(path) + "에 쓰지 못했습니다 (" + refusal_reason() +
+                         ").") {}
+
+Settings read_settings(const std::filesystem::path& file, std::string* problem) {
     const Names& n = names();
-    const ProfileFile ini = ProfileFile::load(file);
+    const ProfileFile ini = ProfileFile::load(file, problem);
     Settings s;
     s.user_name = ini.read_string(n.user, n.user_name, s.user_name);
     s.computer_name = ini.read_string(n.computer, n.computer_name, s.computer_name);

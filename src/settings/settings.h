@@ -34,14 +34,15 @@ struct Settings {
     std::array<std::string, kHistorySize> history;  // 히스토리/1..8, default "없음"
 };
 
-// The write-back was refused. what() is "Unable to write to " + the full path (UTF-8).
+// The write-back was refused. what() names the full path and the reason, in Korean (UTF-8).
 class WriteRefused : public std::runtime_error {
 public:
     explicit WriteRefused(const std::filesystem::path& path);
 };
 
-// Reads every key; a missing or unreadable file, section or key gives the default.
-Settings read_settings(const std::filesystem::path& file);
+// Reads every key; a missing or unreadable file, section or key gives the default. A file that
+// is there but cannot be read (see ProfileFile::load) also puts its message into `problem`.
+Settings read_settings(const std::filesystem::path& file, std::string* problem = nullptr);
 
 // Writes every key back in order (처음실행 as 0). Every line the settings do not own (other
 // sections and keys, comments) is kept byte for byte, and the file is replaced in one step:

@@ -30,7 +30,11 @@ void TMainForm::FormCreate() {
         std::chrono::system_clock::now().time_since_epoch().count()));
     engine_ = std::make_unique<engine::Engine>(program_folder_, *this, random_);
 
-    guarded(this, [&] { settings_ = settings::read_settings(program_folder_ / settings::kFileName); });
+    std::string settings_problem;
+    guarded(this, [&] {
+        settings_ = settings::read_settings(program_folder_ / settings::kFileName, &settings_problem);
+    });
+    if (!settings_problem.empty()) dialogs().error(this, QString::fromStdString(settings_problem));
     engine_->user_name = settings_.user_name;
     engine_->computer_name = settings_.computer_name;
     engine_->mood = settings_.mood;

@@ -370,7 +370,8 @@ TEST_F(MainWindowTest, ARefusedWriteIsShownAndTheProgramStillEnds) {
     QSignalSpy finished(window.get(), &TMainForm::finished);
     window->close();
     ASSERT_EQ(boxes.errors.size(), 1);
-    EXPECT_TRUE(boxes.errors[0].startsWith(QStringLiteral("Unable to write to ")));
+    EXPECT_TRUE(boxes.errors[0].startsWith(QStringLiteral("설정을 "))) << boxes.errors[0].toStdString();
+    EXPECT_TRUE(boxes.errors[0].contains(QStringLiteral("파일이나 폴더가 없습니다")));
     EXPECT_EQ(finished.count(), 1);
 }
 
