@@ -104,14 +104,29 @@ bool guarded(std::ostream& err, Step&& step) {
         step();
         return true;
     } catch (const std::exception& error) {
-        err << error.what() << "\n\n" << std::flush;
+        err << text::error_text(error) << "\n\n" << std::flush;
         return false;
     }
 }
 
+int run(int argc, char** argv);
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Memory running out outside a turn (at the start, at the exit) ends the program with the
+    // general report, never with an abort.
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << text::error_text(error) << "\n\n";
+        return 1;
+    }
+}
+
+namespace {
+
+int run(int argc, char** argv) {
     const std::optional<Options> options = parse(argc, argv);
     if (!options) {
         usage();
@@ -131,7 +146,9 @@ int main(int argc, char** argv) {
     engine::TurnTrace trace;
     if (options->trace) engine.trace = &trace;
 
-    settings::Settings stored = settings::read_settings(settings_file);
+    std::string settings_problem;
+    settings::Settings stored = settings::read_settings(settings_file, &settings_problem);
+    if (!settings_problem.empty()) std::cerr << settings_problem << "\n\n";
     engine.user_name = stored.user_name;
     engine.computer_name = stored.computer_name;
     engine.mood = stored.mood;
@@ -172,8 +189,10 @@ int main(int argc, char** argv) {
     try {
         settings::write_settings(settings_file, stored);
     } catch (const std::exception& error) {
-        std::cerr << error.what() << "\n\n";
+        std::cerr << text::error_text(error) << "\n\n";
         return 1;
     }
     return 0;
 }
+
+}  // namespace
