@@ -63,7 +63,7 @@ std::string utf8_path(const std::filesystem::path& path) {
 // be read must not be replaced by a file that has lost everything else it held.
 ProfileFile current_file(const std::filesystem::path& file) {
     try {
-        return ProfileFile(text::read_file(file));
+        return ProfileFile(text::read_file(file, kMaxProfileSize));
     } catch (const text::FileError&) {
         std::error_code error;
         const auto status = std::filesystem::symlink_status(file, error);

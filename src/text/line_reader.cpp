@@ -28,12 +28,12 @@ std::FILE* open_file(const std::filesystem::path& path, const char* mode) {
 }
 
 std::string too_large_reason(std::uintmax_t limit) {
-    return "파일이 너무 큽니다 (" + std::to_string(limit >> 20) + "MiB까지만 읽습니다)";
+    return "파일이 너무 큽니다: " + std::to_string(limit >> 20) + "MiB까지만 읽습니다";
 }
 
 namespace {
 
-const char* const kNotRegular = "보통 파일이 아닙니다 (FIFO나 장치 같은 특수 파일은 읽지 않습니다)";
+const char* const kNotRegular = "보통 파일이 아닙니다: FIFO나 장치 같은 특수 파일은 읽지 않습니다";
 
 }  // namespace
 
