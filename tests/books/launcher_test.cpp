@@ -198,4 +198,22 @@ TEST(SplitCommandLine, BlanksSeparateWordsAndNothingIsInterpreted) {
     EXPECT_TRUE(books::split_command_line(" \t ").empty());
 }
 
+TEST(ProgramAndArguments, TheLongestExistingPathBeforeABlankIsTheProgram) {
+    using Words = std::vector<std::string>;
+    const auto names_file = [](std::string_view path) {
+        return path == "/home/me/my prog/run.sh" || path == "/opt/a b/c d" || path == "/opt/a b/c";
+    };
+    const std::pair<const char*, Words> rows[] = {
+        {"/home/me/my prog/run.sh", {"/home/me/my prog/run.sh"}},
+        {"  /home/me/my prog/run.sh  -x\ty ", {"/home/me/my prog/run.sh", "-x", "y"}},
+        {"/opt/a b/c d e", {"/opt/a b/c d", "e"}},  // the longest start wins
+        {"/opt/a b/c x", {"/opt/a b/c", "x"}},
+        {"/home/me/my prog/other a", {"/home/me/my", "prog/other", "a"}},
+        {"my prog a", {"my", "prog", "a"}},  // no folder: every blank separates
+    };
+    for (const auto& [line, words] : rows) {
+        EXPECT_EQ(books::program_and_arguments(line, names_file), words) << line;
+    }
+}
+
 }  // namespace
