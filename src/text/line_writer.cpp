@@ -35,7 +35,9 @@ fs::path folder_of(const fs::path& path) {
 // A name in the file's folder that no other process uses: the file's name, ".new~" and six
 // random letters. Created exclusively, so a name that happens to exist is simply passed over.
 fs::path temporary_name(const fs::path& target) {
-    thread_local std::mt19937_64 random{std::random_device{}()};
+    // Drawn afresh from the system each time: a generator kept in memory would give two
+    // processes forked from one the same names.
+    std::random_device random;
     static constexpr char kLetters[] =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::string name = target.filename().string() + ".new~";
@@ -140,7 +142,11 @@ void copy_owner_and_mode(int descriptor, const fs::path& model) {
 
 bool write_all(int descriptor, std::string_view bytes) {
     while (!bytes.empty()) {
-        const auto n = ::write(descriptor, bytes.data(), static_cast<unsigned>(bytes.size()));
+#ifndef _WIN32
+        const auto n = ::write(descriptor, bytes.data(), bytes.size());
+#else
+        const auto n = ::_write(descriptor, bytes.data(), static_cast<unsigned>(bytes.size()));
+#endif
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
