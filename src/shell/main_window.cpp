@@ -127,8 +127,10 @@ void TMainForm::chat_windowEnter() {
     const std::string sentence =
         text::sentence_from_utf16(chat_window_->toPlainText().toStdU16String());
     // A failed turn keeps the label hidden, the timer stopped and the text for another try.
-    if (!guarded(this, [&] { engine_->chat_turn(sentence); })) return;
-    if (destroyed_) return;  // the turn closed the program
+    const bool completed = guarded(this, [&] { engine_->chat_turn(sentence); });
+    // The mood, the history, anything the turn set, also in a turn that failed half-way.
+    schedule_save();
+    if (!completed || destroyed_) return;  // destroyed_: the turn closed the program
     speech_label_->show();
     monologue_timer_->start();
     chat_window_->clear();
@@ -144,6 +146,10 @@ void TMainForm::Timer1Timer() {
 
 void TMainForm::minimise() {
     tray_icon_->HideApplication();
+}
+
+void TMainForm::come_forward() {
+    tray_icon_->ShowApplication();
 }
 
 void TMainForm::changeEvent(QEvent* event) {
