@@ -3,19 +3,17 @@
 // display. Whatever ends it, the next start finds what was set. A second start on the folder
 // brings the running window out of the tray and ends. Run by run_on_desktop.sh with a tray.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -31,24 +29,33 @@ using testing_support::k;
 using testing_support::TempFolder;
 namespace fs = std::filesystem;
 
-// The output of a shell command.
-std::string shell(const std::string& command) {
-    std::string out;
-    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
-        ::pclose(pipe);
-    }
-    return out;
-}
-
-bool wait_for(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
-    const auto until = std::chrono::steady_clock::now() + limit;
+bool wait_for(const std::function<bool()>& done) {
+    const auto until = std::chrono::steady_clock::now() + 10s;
     while (!done()) {
         if (std::chrono::steady_clock::now() > until) return false;
         std::this_thread::sleep_for(50ms);
     }
     return true;
+}
+
+// Starts a program on `display`, its output into `log`, in the temporary folder.
+pid_t spawn(std::vector<std::string> words, const std::string& display, const fs::path& log) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("DISPLAY", display.c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+        ::setenv("DASOM_AUDIO_DRIVER", "none", 1);
+        const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        ::dup2(out, 1);
+        ::dup2(out, 2);
+        if (::chdir(fs::temp_directory_path().c_str()) != 0) ::_exit(126);
+        std::vector<char*> argv;
+        for (std::string& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);
+    }
+    return pid;
 }
 
 // An X display of the test's own, with openbox, that can be taken away.
@@ -61,107 +68,74 @@ struct PrivateDisplay {
         int number = 150;
         while (fs::exists("/tmp/.X" + std::to_string(number) + "-lock")) ++number;
         name = ":" + std::to_string(number);
-        server = spawn({"Xvfb", name, "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+        server = spawn({"Xvfb", name, "-screen", "0", "1280x800x24", "-nolisten", "tcp"}, name, "/dev/null");
         wait_for([&] { return std::system(("xdpyinfo -display " + name + " >/dev/null 2>&1").c_str()) == 0; });
-        manager = spawn({"openbox"});
+        manager = spawn({"openbox"}, name, "/dev/null");
         std::this_thread::sleep_for(1s);
     }
     ~PrivateDisplay() {
-        for (pid_t pid : {manager, server}) {
-            if (pid > 0) ::kill(pid, SIGKILL);
-            if (pid > 0) ::waitpid(pid, nullptr, 0);
-        }
+        for (pid_t pid : {manager, server}) kill_now(pid);
     }
-    void kill_server() {
-        ::kill(server, SIGKILL);
-        ::waitpid(server, nullptr, 0);
-        server = -1;
-    }
-    pid_t spawn(std::initializer_list<std::string> words) const {
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::setenv("DISPLAY", name.c_str(), 1);
-            const int null = ::open("/dev/null", O_WRONLY);
-            ::dup2(null, 1);
-            ::dup2(null, 2);
-            std::vector<char*> argv;
-            for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
-            argv.push_back(nullptr);
-            ::execvp(argv[0], argv.data());
-            ::_exit(127);
-        }
-        return pid;
+    static void kill_now(pid_t& pid) {
+        if (pid <= 0) return;
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        pid = -1;
     }
 };
 
 // One run of the window program on a folder.
 class Dasom {
   public:
-    Dasom(const fs::path& folder, std::string display) : display_(std::move(display)) {
-        log_ = folder.parent_path() / (folder.filename().string() + ".log");
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::setenv("DISPLAY", display_.c_str(), 1);
-            ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-            ::setenv("DASOM_AUDIO_DRIVER", "none", 1);
-            const int log = ::open(log_.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-            ::dup2(log, 1);
-            ::dup2(log, 2);
-            if (::chdir(fs::temp_directory_path().c_str()) != 0) ::_exit(126);
-            const std::string program = std::string(DASOM_PROGRAM_DIR) + "/dasom";
-            ::execl(program.c_str(), program.c_str(), "--folder", folder.c_str(), nullptr);
-            ::_exit(127);
-        }
+    Dasom(const fs::path& folder, std::string display)
+        : display_(std::move(display)), log_(folder / "output.log") {
+        pid_ = spawn({std::string(DASOM_PROGRAM_DIR) + "/dasom", "--folder", folder.string()},
+                     display_, log_);
     }
     ~Dasom() {
-        if (running()) ::kill(pid_, SIGKILL);
-        if (!ended_) ::waitpid(pid_, nullptr, 0);
+        if (running()) PrivateDisplay::kill_now(pid_);
     }
 
-    // The ids of the program's windows on the screen. Only windows with a title: the tray
-    // icon's window has none.
+    // The program's windows on the screen that have a title (the tray icon's has none).
     std::vector<std::string> windows() const {
-        std::istringstream ids(shell("DISPLAY=" + display_ + " xdotool search --all --onlyvisible --pid " +
-                                     std::to_string(pid_) + " --name . 2>/dev/null"));
+        std::string ids;
+        const std::string command = "DISPLAY=" + display_ + " xdotool search --all --onlyvisible --pid " +
+                                    std::to_string(pid_) + " --name . 2>/dev/null";
+        if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+            char buffer[256];
+            while (std::fgets(buffer, sizeof buffer, pipe)) ids += buffer;
+            ::pclose(pipe);
+        }
+        std::istringstream lines(ids);
         std::vector<std::string> list;
-        for (std::string id; std::getline(ids, id);) list.push_back(id);
+        for (std::string id; std::getline(lines, id);) list.push_back(id);
         return list;
     }
-    // The program's window on the screen, once there is one other than `except` and the
-    // window manager has framed and placed it.
-    std::string window(const std::string& except = "", std::chrono::milliseconds limit = 10s) const {
+    // A window on the screen other than `except`, once the window manager has placed it.
+    std::string window(const std::string& except = "") const {
         std::string found;
-        wait_for(
-            [&] {
-                for (const std::string& id : windows()) {
-                    if (id != except) found = id;
-                }
-                return !found.empty();
-            },
-            limit);
+        wait_for([&] {
+            for (const std::string& id : windows()) {
+                if (id != except) found = id;
+            }
+            return !found.empty();
+        });
         std::this_thread::sleep_for(700ms);
         return found;
     }
-    bool gone(const std::string& id) const {
-        return wait_for([&] {
-            const std::vector<std::string> now = windows();
-            return std::find(now.begin(), now.end(), id) == now.end();
-        });
-    }
-    // Keys into the window, as typed.
-    void type(const std::string& window, const std::string& keys) const {
+    // Types `keys` into `window`, then Tab (between fields) or Return.
+    void type(const std::string& window, const std::string& keys, const char* then = "Return") const {
         xdotool("windowactivate --sync " + window);
         xdotool("type --delay 20 '" + keys + "'");
-        xdotool("key Return");
+        xdotool(std::string("key ") + then);
     }
     void xdotool(const std::string& arguments) const {
         std::system(("DISPLAY=" + display_ + " timeout 5 xdotool " + arguments).c_str());
     }
 
     bool running() {
-        if (ended_) return false;
-        if (::waitpid(pid_, &status_, WNOHANG) == pid_) ended_ = true;
-        return !ended_;
+        if (pid_ > 0 && ::waitpid(pid_, &status_, WNOHANG) == pid_) pid_ = -1;
+        return pid_ > 0;
     }
     void signal(int number) const { ::kill(pid_, number); }
     // The exit status once it ended (-1: still running after a while; 128 + n: signal n).
@@ -179,32 +153,27 @@ class Dasom {
     fs::path log_;
     pid_t pid_ = -1;
     int status_ = 0;
-    bool ended_ = false;
 };
 
+const char* const kFirstRun = "[일반정보]\nviewlogo=0\n";
 const char* const kSettled = "[일반정보]\n처음실행=0\nviewlogo=0\nTrayStart=0\n";
 
-// A harmless program to start: it leaves a file behind in the current folder, the temporary
-// folder the program runs in (a command line without a folder changes no folder).
-const std::string kLaunched = "touch dasom-launched-" + std::to_string(::getpid());
-fs::path launched_marker() {
-    return fs::temp_directory_path() / ("dasom-launched-" + std::to_string(::getpid()));
-}
+// A harmless program to start: it leaves a file in the temporary folder the window runs in (a
+// command line without a folder changes no folder).
+const std::string kMarker = "dasom-launched-" + std::to_string(::getpid());
 
 void prepare(const TempFolder& folder, const std::string& settings) {
     folder.write("dasom.ini", settings);
     fs::copy_file(fs::path(DASOM_PROGRAM_DIR) / "music.dat", folder / "music.dat");
     folder.write("reserve.dat", "run\n[실행]\n");
-    folder.write("exec.dat", "marker\n" + kLaunched + "\n");
+    folder.write("exec.dat", "marker\ntouch " + kMarker + "\n");
 }
 
 void set_names(Dasom& dasom) {
     const std::string setup = dasom.window();
-    dasom.xdotool("windowactivate --sync " + setup);
-    dasom.xdotool("type --delay 20 Mina");
-    dasom.xdotool("key Tab");
+    dasom.type(setup, "Mina", "Tab");
     dasom.type(setup, "Nuri");
-    ASSERT_TRUE(dasom.gone(setup));
+    ASSERT_TRUE(wait_for([&] { return dasom.windows() != std::vector<std::string>{setup}; }));
     std::this_thread::sleep_for(300ms);  // the window comes up, and goes into the tray
 }
 
@@ -214,21 +183,30 @@ void move_window(Dasom& dasom) {
 }
 
 void launch(Dasom& dasom) {
-    fs::remove(launched_marker());
+    const fs::path marker = fs::temp_directory_path() / kMarker;
+    fs::remove(marker);
     const std::string main = dasom.window();
     dasom.type(main, "run");
     dasom.type(dasom.window(main), "marker");  // the launcher's input box
-    ASSERT_TRUE(wait_for([&] { return fs::exists(launched_marker()); })) << dasom.log();
-    fs::remove(launched_marker());
+    ASSERT_TRUE(wait_for([&] { return fs::exists(marker); })) << dasom.log();
+    fs::remove(marker);
 }
 
-bool near(int value, int expected) { return value > expected - 40 && value < expected + 40; }
+bool names_kept(const settings::Settings& s) {
+    return s.user_name == "Mina" && s.computer_name == "Nuri" && !s.first_run;
+}
+bool move_kept(const settings::Settings& s) {
+    return std::abs(s.left - 300) < 40 && std::abs(s.top - 200) < 40;
+}
 
 class SessionEnd : public ::testing::Test {
   protected:
     void SetUp() override {
         if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "no xdotool";
+        ASSERT_NE(std::getenv("DISPLAY"), nullptr);
+        desktop = std::getenv("DISPLAY");
     }
+    std::string desktop;
 };
 
 TEST_F(SessionEnd, WhateverEndsTheWindowTheNextStartFindsWhatWasSet) {
@@ -236,39 +214,20 @@ TEST_F(SessionEnd, WhateverEndsTheWindowTheNextStartFindsWhatWasSet) {
     const struct Row {
         const char* name;
         const char* settings;
+        void (*set)(Dasom&);
         Ending ending;
-        std::function<void(Dasom&)> set;
         std::function<bool(const settings::Settings&)> kept;
     } rows[] = {
-        {"names of the set-up, then SIGTERM", "[일반정보]\nviewlogo=0\n", Ending::term,
-         [](Dasom& d) { set_names(d); },
+        {"set-up names, SIGTERM", kFirstRun, set_names, Ending::term, names_kept},
+        {"a move, SIGTERM at once", kSettled, move_window, Ending::term, move_kept},
+        {"a launch, SIGTERM", kSettled, launch, Ending::term,
          [](const settings::Settings& s) {
-             return s.user_name == "Mina" && s.computer_name == "Nuri" && !s.first_run;
+             return s.history[0] == "touch " + kMarker && s.history[1] == k("없음");
          }},
-        {"a move, then SIGTERM at once", kSettled, Ending::term,
-         [](Dasom& d) { move_window(d); },
-         [](const settings::Settings& s) {
-             return near(s.left, 300) && near(s.top, 200);
-         }},
-        {"a program launched, then SIGTERM", kSettled, Ending::term,
-         [](Dasom& d) { launch(d); },
-         [](const settings::Settings& s) {
-             return s.history[0] == kLaunched &&
-                    s.history[1] == k("없음");
-         }},
-        {"names of the set-up, then the display server killed", "[일반정보]\nviewlogo=0\n",
-         Ending::display_lost, [](Dasom& d) { set_names(d); },
-         [](const settings::Settings& s) {
-             return s.user_name == "Mina" && s.computer_name == "Nuri" && !s.first_run;
-         }},
-        {"a move, then SIGKILL a second later", kSettled, Ending::kill_a_second_later,
-         [](Dasom& d) { move_window(d); },
-         [](const settings::Settings& s) {
-             return near(s.left, 300) && near(s.top, 200);
-         }},
+        {"set-up names, X server killed", kFirstRun, set_names, Ending::display_lost, names_kept},
+        {"a move, SIGKILL a second later", kSettled, move_window, Ending::kill_a_second_later,
+         move_kept},
     };
-    const std::string desktop = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
-    ASSERT_FALSE(desktop.empty());
     for (const Row& row : rows) {
         TempFolder folder;
         prepare(folder, row.settings);
@@ -277,26 +236,20 @@ TEST_F(SessionEnd, WhateverEndsTheWindowTheNextStartFindsWhatWasSet) {
             if (row.ending == Ending::display_lost) own = std::make_unique<PrivateDisplay>();
             Dasom dasom(folder.path(), own ? own->name : desktop);
             row.set(dasom);
-            switch (row.ending) {
-                case Ending::term:
-                    dasom.signal(SIGTERM);
-                    EXPECT_EQ(dasom.end_status(), 0) << row.name << '\n' << dasom.log();
-                    break;
-                case Ending::kill_a_second_later:
-                    std::this_thread::sleep_for(1s);
-                    dasom.signal(SIGKILL);
-                    break;
-                case Ending::display_lost:
-                    std::this_thread::sleep_for(1s);
-                    own->kill_server();
-                    EXPECT_NE(dasom.end_status(), -1) << row.name;
-                    break;
+            if (row.ending == Ending::term) {
+                dasom.signal(SIGTERM);
+                EXPECT_EQ(dasom.end_status(), 0) << row.name << '\n' << dasom.log();
+            } else {
+                std::this_thread::sleep_for(1s);
+                if (own) PrivateDisplay::kill_now(own->server);
+                else dasom.signal(SIGKILL);
+                EXPECT_NE(dasom.end_status(), -1) << row.name;
             }
         }
         const settings::Settings stored = settings::read_settings(folder / "dasom.ini");
         EXPECT_TRUE(row.kept(stored)) << row.name << ":\n" << folder.read("dasom.ini");
 
-        // The next start, also after a socket left behind, comes up, ends cleanly and leaves
+        // The next start, also past a socket left behind, comes up, ends cleanly and leaves
         // the values as they were.
         Dasom next(folder.path(), desktop);
         std::this_thread::sleep_for(1500ms);
@@ -308,7 +261,6 @@ TEST_F(SessionEnd, WhateverEndsTheWindowTheNextStartFindsWhatWasSet) {
 }
 
 TEST_F(SessionEnd, ASecondStartBringsTheFirstOutOfTheTrayAndEnds) {
-    const std::string desktop = std::getenv("DISPLAY");
     TempFolder folder;
     prepare(folder, "[일반정보]\n처음실행=0\nviewlogo=0\n");  // starts into the tray
     Dasom first(folder.path(), desktop);

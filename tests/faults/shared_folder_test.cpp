@@ -51,12 +51,7 @@ bool whole(const std::string& bytes) {
     return sections == 5 && keys == 21;
 }
 
-struct Process {
-    pid_t pid;
-};
-
-// Children that wait at the start line until all of them are there, so that their rounds
-// overlap from the first one.
+// Children that wait at the start line until go(), so that their rounds overlap from the first.
 class StartLine {
   public:
     StartLine() {
@@ -64,9 +59,9 @@ class StartLine {
     }
     ~StartLine() { go(); }
 
-    // Runs `work` in a child once go() was called; its exit status is 0 when `work` returned true.
+    // Runs `work` in a child; its exit status is 0 when `work` returned true.
     template <class Work>
-    Process fork_running(Work work) {
+    pid_t fork_running(Work work) {
         const pid_t pid = ::fork();
         if (pid == 0) {
             ::close(ends_[1]);
@@ -75,7 +70,7 @@ class StartLine {
             }
             ::_exit(work() ? 0 : 1);
         }
-        return {pid};
+        return pid;
     }
     void go() {
         if (ends_[1] >= 0) ::close(ends_[1]);
@@ -86,9 +81,9 @@ class StartLine {
     int ends_[2] = {-1, -1};
 };
 
-int exit_status(Process process) {
+int exit_status(pid_t child) {
     int status = 0;
-    ::waitpid(process.pid, &status, 0);
+    ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
@@ -106,7 +101,7 @@ TEST(SharedFolder, AWindowAndATerminalCompanionNeverUndoEachOthersChanges) {
 
     // The window: every key at each save, as it always writes them.
     StartLine start;
-    const Process window = start.fork_running([&] {
+    const pid_t window = start.fork_running([&] {
         settings::Settings saved = settings::read_settings(file);
         int mood_seen = 0;
         for (int round = 1; round <= n; ++round) {
@@ -129,7 +124,7 @@ TEST(SharedFolder, AWindowAndATerminalCompanionNeverUndoEachOthersChanges) {
         return true;
     });
     // The terminal companion: only the keys it changed.
-    const Process terminal = start.fork_running([&] {
+    const pid_t terminal = start.fork_running([&] {
         settings::Settings saved = settings::read_settings(file);
         int left_seen = 0;
         for (int round = 1; round <= n; ++round) {
