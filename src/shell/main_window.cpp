@@ -149,6 +149,9 @@ void TMainForm::minimise() {
 }
 
 void TMainForm::come_forward() {
+    // On the task bar with a modal box open (the logo at start), a window manager may keep the
+    // window iconic however it is asked to restore it; unmapped and mapped again, it comes back.
+    if (isMinimized()) hide();
     tray_icon_->ShowApplication();
 }
 

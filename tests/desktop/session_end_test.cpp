@@ -96,11 +96,12 @@ class Dasom {
         if (running()) PrivateDisplay::kill_now(pid_);
     }
 
-    // The program's windows on the screen that have a title (the tray icon's has none).
+    // The program's windows on the screen: the main window, the set-up, the input boxes. Their
+    // titles hold a blank; the tray icon's window is named after the program, without one.
     std::vector<std::string> windows() const {
         std::string ids;
         const std::string command = "DISPLAY=" + display_ + " xdotool search --all --onlyvisible --pid " +
-                                    std::to_string(pid_) + " --name . 2>/dev/null";
+                                    std::to_string(pid_) + " --name ' ' 2>/dev/null";
         if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
             char buffer[256];
             while (std::fgets(buffer, sizeof buffer, pipe)) ids += buffer;
