@@ -1,6 +1,8 @@
 // The window itself: its controls, the chat line and the monologue.
 #include "shell/main_window.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -153,6 +155,11 @@ void TMainForm::come_forward() {
     // window iconic however it is asked to restore it; unmapped and mapped again, it comes back.
     if (isMinimized()) hide();
     tray_icon_->ShowApplication();
+    // A box that went onto the task bar with the window comes back with it.
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != this && other->isVisible() && other->isMinimized() && qobject_cast<QDialog*>(other))
+            other->showNormal();
+    }
 }
 
 void TMainForm::changeEvent(QEvent* event) {
