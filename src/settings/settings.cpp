@@ -135,6 +135,8 @@ void put(ProfileFile& ini, const KeyText& key) {
     ini.write(key.section, key.key, key.value);
 }
 
+// Called with the folder's lock held: what it calls must not take that lock again (flock
+// locks are not nested; a second one in the same process would wait for ever).
 void replace(const std::filesystem::path& file, const ProfileFile& ini) {
     try {
         text::replace_file(file, ini.bytes());
