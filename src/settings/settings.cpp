@@ -4,10 +4,12 @@
 #include <exception>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "profile_file.h"
 #include "text/codec.h"
 #include "text/file_error.h"
+#include "text/folder_lock.h"
 #include "text/line_reader.h"
 #include "text/line_writer.h"
 
@@ -32,6 +34,7 @@ struct Names {
     std::string tray_start = "TrayStart";
     std::string eng_mode = text::cp949("단어검색모드");
     std::string juso_mode = text::cp949("주소검색모드");
+    std::string no_tray_notice = text::cp949("트레이없음알림");
 
     std::string default_user = text::cp949("사람");
     std::string default_computer = text::cp949("다솜");
@@ -72,6 +75,78 @@ ProfileFile current_file(const std::filesystem::path& file) {
     }
 }
 
+Settings read_values(const ProfileFile& ini) {
+    const Names& n = names();
+    Settings s;
+    s.user_name = ini.read_string(n.user, n.user_name, s.user_name);
+    s.computer_name = ini.read_string(n.computer, n.computer_name, s.computer_name);
+    s.mood = ini.read_int(n.computer, n.mood, s.mood);
+    s.first_run = ini.read_bool(n.general, n.first_run, s.first_run);
+    s.music_on = ini.read_bool(n.general, n.music_on, s.music_on);
+    s.view_logo = ini.read_bool(n.general, n.view_logo, s.view_logo);
+    s.tray_start = ini.read_bool(n.general, n.tray_start, s.tray_start);
+    s.eng_mode = ini.read_bool(n.general, n.eng_mode, s.eng_mode);
+    s.juso_mode = ini.read_bool(n.general, n.juso_mode, s.juso_mode);
+    s.left = ini.read_int(n.window, "Left", s.left);
+    s.top = ini.read_int(n.window, "Top", s.top);
+    s.width = ini.read_int(n.window, "Width", s.width);
+    s.height = ini.read_int(n.window, "Height", s.height);
+    for (int slot = 0; slot < kHistorySize; ++slot) {
+        s.history[slot] = ini.read_string(n.history, history_key(slot), s.history[slot]);
+    }
+    s.no_tray_notice_given = ini.read_bool(n.general, n.no_tray_notice, s.no_tray_notice_given);
+    return s;
+}
+
+// One key with the text written for it.
+struct KeyText {
+    const std::string& section;
+    std::string key;
+    std::string value;
+    // Left out of a file that lacks it while it has its default.
+    bool only_when_set = false;
+};
+
+// Every key in the order of a file written from nothing.
+std::vector<KeyText> key_texts(const Settings& values) {
+    const Names& n = names();
+    std::vector<KeyText> keys = {
+        {n.user, n.user_name, values.user_name},
+        {n.computer, n.computer_name, values.computer_name},
+        {n.computer, n.mood, std::to_string(values.mood)},
+        {n.general, n.first_run, flag(values.first_run)},
+        {n.general, n.music_on, flag(values.music_on)},
+        {n.general, n.view_logo, flag(values.view_logo)},
+        {n.general, n.tray_start, flag(values.tray_start)},
+        {n.general, n.eng_mode, flag(values.eng_mode)},
+        {n.general, n.juso_mode, flag(values.juso_mode)},
+        {n.window, "Left", std::to_string(values.left)},
+        {n.window, "Top", std::to_string(values.top)},
+        {n.window, "Width", std::to_string(values.width)},
+        {n.window, "Height", std::to_string(values.height)},
+    };
+    for (int slot = 0; slot < kHistorySize; ++slot) {
+        keys.push_back({n.history, history_key(slot), values.history[slot]});
+    }
+    keys.push_back({n.general, n.no_tray_notice, flag(values.no_tray_notice_given), true});
+    return keys;
+}
+
+void put(ProfileFile& ini, const KeyText& key) {
+    if (key.only_when_set && key.value == flag(false) && !ini.read(key.section, key.key)) return;
+    ini.write(key.section, key.key, key.value);
+}
+
+// Called with the folder's lock held: what it calls must not take that lock again (flock
+// locks are not nested; a second one in the same process would wait for ever).
+void replace(const std::filesystem::path& file, const ProfileFile& ini) {
+    try {
+        text::replace_file(file, ini.bytes());
+    } catch (const text::FileError&) {
+        throw WriteRefused(file);
+    }
+}
+
 }  // namespace
 
 Settings::Settings() : user_name(names().default_user), computer_name(names().default_computer) {
@@ -99,53 +174,44 @@ WriteRefused::WriteRefused(const std::filesystem::path& path)
                          ").") {}
 
 Settings read_settings(const std::filesystem::path& file, std::string* problem) {
-    const Names& n = names();
-    const ProfileFile ini = ProfileFile::load(file, problem);
-    Settings s;
-    s.user_name = ini.read_string(n.user, n.user_name, s.user_name);
-    s.computer_name = ini.read_string(n.computer, n.computer_name, s.computer_name);
-    s.mood = ini.read_int(n.computer, n.mood, s.mood);
-    s.first_run = ini.read_bool(n.general, n.first_run, s.first_run);
-    s.music_on = ini.read_bool(n.general, n.music_on, s.music_on);
-    s.view_logo = ini.read_bool(n.general, n.view_logo, s.view_logo);
-    s.tray_start = ini.read_bool(n.general, n.tray_start, s.tray_start);
-    s.eng_mode = ini.read_bool(n.general, n.eng_mode, s.eng_mode);
-    s.juso_mode = ini.read_bool(n.general, n.juso_mode, s.juso_mode);
-    s.left = ini.read_int(n.window, "Left", s.left);
-    s.top = ini.read_int(n.window, "Top", s.top);
-    s.width = ini.read_int(n.window, "Width", s.width);
-    s.height = ini.read_int(n.window, "Height", s.height);
-    for (int slot = 0; slot < kHistorySize; ++slot) {
-        s.history[slot] = ini.read_string(n.history, history_key(slot), s.history[slot]);
-    }
-    return s;
+    return read_values(ProfileFile::load(file, problem));
 }
 
 void write_settings(const std::filesystem::path& file, const Settings& values) {
-    const Names& n = names();
+    const text::FolderLock lock(file.parent_path());
     ProfileFile ini = current_file(file);
-    ini.write(n.user, n.user_name, values.user_name);
-    ini.write(n.computer, n.computer_name, values.computer_name);
-    ini.write(n.computer, n.mood, std::to_string(values.mood));
+    Settings written = values;
     // Whatever it was: the set-up dialog has had its chance.
-    ini.write(n.general, n.first_run, "0");
-    ini.write(n.general, n.music_on, flag(values.music_on));
-    ini.write(n.general, n.view_logo, flag(values.view_logo));
-    ini.write(n.general, n.tray_start, flag(values.tray_start));
-    ini.write(n.general, n.eng_mode, flag(values.eng_mode));
-    ini.write(n.general, n.juso_mode, flag(values.juso_mode));
-    ini.write(n.window, "Left", std::to_string(values.left));
-    ini.write(n.window, "Top", std::to_string(values.top));
-    ini.write(n.window, "Width", std::to_string(values.width));
-    ini.write(n.window, "Height", std::to_string(values.height));
-    for (int slot = 0; slot < kHistorySize; ++slot) {
-        ini.write(n.history, history_key(slot), values.history[slot]);
+    written.first_run = false;
+    for (const KeyText& key : key_texts(written)) put(ini, key);
+    replace(file, ini);
+}
+
+void save_settings(const std::filesystem::path& file, const Settings& before, const Settings& now,
+                   SaveKeys keys) {
+    const std::vector<KeyText> old_texts = key_texts(before);
+    const std::vector<KeyText> new_texts = key_texts(now);
+    std::vector<bool> changed(new_texts.size());
+    bool any = false;
+    for (std::size_t i = 0; i < new_texts.size(); ++i) {
+        changed[i] = new_texts[i].value != old_texts[i].value;
+        any = any || changed[i];
     }
-    try {
-        text::replace_file(file, ini.bytes());
-    } catch (const text::FileError&) {
-        throw WriteRefused(file);
+    if (keys == SaveKeys::changed && !any) return;
+
+    const text::FolderLock lock(file.parent_path());
+    ProfileFile ini = current_file(file);
+    // What the file holds now, in the form it is written in (so "TrayStart=2" becomes 1, as
+    // it always has at exit).
+    const std::vector<KeyText> file_texts = key_texts(read_values(ini));
+    for (std::size_t i = 0; i < new_texts.size(); ++i) {
+        if (changed[i]) {
+            put(ini, new_texts[i]);
+        } else if (keys == SaveKeys::every) {
+            put(ini, file_texts[i]);
+        }
     }
+    replace(file, ini);
 }
 
 }  // namespace settings

@@ -20,6 +20,7 @@ using shell::to_q;
 void TMainForm::exec_file() {
     books::exec_file(program_folder_, *this, launcher_);
     show_history();
+    schedule_save();
 }
 
 void TMainForm::hist_itemClick(int index) {

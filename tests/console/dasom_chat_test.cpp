@@ -81,17 +81,21 @@ TEST_F(DasomChat, TraceTellsWhereEachReplyCameFrom) {
     EXPECT_EQ(sources, 3u);
 }
 
-TEST_F(DasomChat, TheMoodCarriesOverAndForeignSettingsStay) {
+TEST_F(DasomChat, TheMoodCarriesOverAndEverythingElseStaysAsItWas) {
     scenario();
-    folder.write("dasom.ini", "; 내 메모\n[Window]\nLeft=33\n[다른 프로그램]\n값=그대로\n");
+    // A conversation that changes nothing writes nothing: the window's first run is still to come.
+    chat(folder, "안녕\n", "--seed 1");
+    EXPECT_FALSE(std::filesystem::exists(folder / "dasom.ini"));
+
+    const std::string before = "; 내 메모\n[Window]\nLeft=33\n[일반정보]\nTrayStart=2\n"
+                               "[다른 프로그램]\n값=그대로\n";
+    folder.write("dasom.ini", before);
     chat(folder, "바보\n", "--seed 1");
     const auto stored = settings::read_settings(folder / "dasom.ini");
     EXPECT_EQ(stored.mood, -1);
-    EXPECT_EQ(stored.left, 33);
-    EXPECT_FALSE(stored.first_run);
-    const std::string text = folder.read("dasom.ini");
-    EXPECT_NE(text.find("; 내 메모\n"), std::string::npos);
-    EXPECT_NE(text.find("[다른 프로그램]\n값=그대로\n"), std::string::npos);
+    EXPECT_TRUE(stored.first_run);
+    // Only the mood was added; every line it found stays as it was.
+    EXPECT_EQ(folder.read("dasom.ini"), before + "\n[컴퓨터정보]\n기분값=-1\n");
 
     // The second run starts from the stored mood: abuse answers from the bad-mood group.
     const ChatRun second = chat(folder, "착해\n너 바보\n", "--seed 1");

@@ -152,7 +152,9 @@ TEST_P(PlantedLinks, NoWriterChangesAFileOutsideTheFolder) {
             }
         }
         // Reading through another account's link is harmless; writing through it is refused.
-        if (row.plant == Plant::foreign_book_link) EXPECT_EQ(refused, writes_linked);
+        if (row.plant == Plant::foreign_book_link) {
+            EXPECT_EQ(refused, writes_linked);
+        }
     }
 }
 
@@ -172,7 +174,9 @@ TEST(ReplacedFiles, KeepTheirPermissionBitsAndOwner) {
         const fs::path file = f.program / writer.writes;
         ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
         const bool root = ::geteuid() == 0;
-        if (root) ASSERT_EQ(::chown(file.c_str(), 1001, 1003), 0);
+        if (root) {
+            ASSERT_EQ(::chown(file.c_str(), 1001, 1003), 0);
+        }
         const std::string old_bytes = text::read_file(file);
         writer.write(f.program.path());
         struct stat status;
