@@ -36,7 +36,7 @@ struct PulseLibrary {
 
 const PulseLibrary* pulse_library(std::string& error) {
     static PulseLibrary loaded;
-    static const PulseLibrary* library = [] () -> const PulseLibrary* {
+    static const PulseLibrary* library = []() -> const PulseLibrary* {
         void* simple = dlopen("libpulse-simple.so.0", RTLD_NOW | RTLD_LOCAL);
         void* pulse = dlopen("libpulse.so.0", RTLD_NOW | RTLD_LOCAL);
         if (simple == nullptr || pulse == nullptr) return nullptr;
@@ -64,8 +64,7 @@ const PulseLibrary* pulse_library(std::string& error) {
 class ServerOutput : public AudioOutput {
   public:
     ServerOutput(const PulseLibrary& api, pa_simple* server, std::shared_ptr<SampleLoop> loop)
-        : api_(api), server_(server), loop_(std::move(loop)),
-          thread_(&ServerOutput::run, this) {}
+        : api_(api), server_(server), loop_(std::move(loop)), thread_(&ServerOutput::run, this) {}
 
     ~ServerOutput() override {
         {
@@ -85,14 +84,17 @@ class ServerOutput : public AudioOutput {
   private:
     void run() {
         const int rate = loop_->rate();
-        std::vector<std::int16_t> block(2 * static_cast<std::size_t>(rate) * kServerRequestMs / 1000);
+        std::vector<std::int16_t> block(2 * static_cast<std::size_t>(rate) * kServerRequestMs /
+                                        1000);
         const int fade_frames = rate * SampleLoop::kFadeMilliseconds / 1000 + 1;
         bool unheard = false;  // sound written since the last stop
         for (;;) {
             {
                 std::unique_lock lock(mutex_);
                 woken_.wait(lock, [&] { return quit_ || loop_->playing() || unheard; });
-                if (quit_) return;
+                // A stop not yet taken back is, even on the way out: playing again goes on
+                // from what was heard.
+                if (quit_ && (loop_->playing() || !unheard)) return;
             }
             int error = 0;
             if (!loop_->playing()) {

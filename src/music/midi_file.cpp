@@ -62,7 +62,8 @@ class TrackReader {
                 if (kind == 0x90 && data2 > 0) {
                     if (open_since[note] < 0) open_since[note] = static_cast<std::int64_t>(tick);
                 } else if (kind == 0x80 || kind == 0x90) {
-                    if (open_since[note] >= 0 && tick > static_cast<std::uint64_t>(open_since[note]))
+                    if (open_since[note] >= 0 &&
+                        tick > static_cast<std::uint64_t>(open_since[note]))
                         sounding_note = true;
                     open_since[note] = -1;
                 }
@@ -85,7 +86,8 @@ class TrackReader {
             at_ += length;
         }
         for (std::int64_t since : open_since) {
-            if (since >= 0) earliest_open = std::min(earliest_open, static_cast<std::uint64_t>(since));
+            if (since >= 0)
+                earliest_open = std::min(earliest_open, static_cast<std::uint64_t>(since));
         }
         return true;
     }
@@ -121,7 +123,8 @@ class TrackReader {
     std::uint64_t end_tick_ = 0;
 };
 
-double seconds_until(std::uint64_t end_tick, std::vector<TempoChange> tempi, std::uint32_t division) {
+double seconds_until(std::uint64_t end_tick, std::vector<TempoChange> tempi,
+                     std::uint32_t division) {
     std::stable_sort(tempi.begin(), tempi.end(),
                      [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
     double microseconds = 0;

@@ -71,19 +71,27 @@ class PieceReader {
 
     char* target() {
         switch (part_) {
-            case Part::kHeader: return reinterpret_cast<char*>(&header_);
-            case Part::kRound: return reinterpret_cast<char*>(piece_.round.data());
-            case Part::kCarry: return reinterpret_cast<char*>(piece_.carry.data());
-            case Part::kDone: break;
+            case Part::kHeader:
+                return reinterpret_cast<char*>(&header_);
+            case Part::kRound:
+                return reinterpret_cast<char*>(piece_.round.data());
+            case Part::kCarry:
+                return reinterpret_cast<char*>(piece_.carry.data());
+            case Part::kDone:
+                break;
         }
         return nullptr;
     }
     std::size_t target_size() const {
         switch (part_) {
-            case Part::kHeader: return sizeof header_;
-            case Part::kRound: return piece_.round.size() * sizeof(std::int16_t);
-            case Part::kCarry: return piece_.carry.size() * sizeof(std::int16_t);
-            case Part::kDone: break;
+            case Part::kHeader:
+                return sizeof header_;
+            case Part::kRound:
+                return piece_.round.size() * sizeof(std::int16_t);
+            case Part::kCarry:
+                return piece_.carry.size() * sizeof(std::int16_t);
+            case Part::kDone:
+                break;
         }
         return 0;
     }

@@ -17,9 +17,11 @@
 #include "music/rendered_piece.h"
 
 int main(int argc, char** argv) {
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "--version") == 0)) {
-        std::printf("dasom-render-music 1.0: 다솜의 배경음악을 한 번 만들어 표준 출력으로 보냅니다.\n"
-                    "사용법: dasom-render-music MIDI파일 음색파일 표본율\n");
+    if (argc == 2 &&
+        (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "--version") == 0)) {
+        std::printf(
+            "dasom-render-music 1.0: 다솜의 배경음악을 한 번 만들어 표준 출력으로 보냅니다.\n"
+            "사용법: dasom-render-music MIDI파일 음색파일 표본율\n");
         return 0;
     }
     int rate = 0;

@@ -45,10 +45,9 @@ struct Synth {
 // FluidSynth reads only a header of exactly six bytes; a longer one (allowed, its rest unused)
 // is cut to six.
 std::string with_short_header(std::string_view midi) {
-    const std::uint32_t length = (static_cast<unsigned char>(midi[4]) << 24) |
-                                 (static_cast<unsigned char>(midi[5]) << 16) |
-                                 (static_cast<unsigned char>(midi[6]) << 8) |
-                                 static_cast<unsigned char>(midi[7]);
+    const std::uint32_t length =
+        (static_cast<unsigned char>(midi[4]) << 24) | (static_cast<unsigned char>(midi[5]) << 16) |
+        (static_cast<unsigned char>(midi[6]) << 8) | static_cast<unsigned char>(midi[7]);
     if (length == 6) return std::string(midi);
     std::string bytes(midi.substr(0, 14));
     bytes[4] = bytes[5] = bytes[6] = '\0';
@@ -72,8 +71,7 @@ void release_freed_memory() {
 }
 
 std::optional<RenderedPiece> render(std::string_view midi, const std::filesystem::path& font,
-                                    int rate, const std::atomic<bool>& cancel,
-                                    std::string& error) {
+                                    int rate, const std::atomic<bool>& cancel, std::string& error) {
     const std::optional<MidiPiece> piece = read_midi_piece(midi);
     if (!piece) {
         error = "음악 파일이 MIDI 곡이 아닙니다.";

@@ -47,7 +47,7 @@ class SampleLoop {
 
     const RenderedPiece piece_;
     const std::int64_t length_;
-    const int fade_step_;                 // gain steps a frame, out of kFullGain
+    const int fade_step_;  // gain steps a frame, out of kFullGain
     std::atomic<bool> wanted_{false};
     std::atomic<std::int64_t> played_{0};  // frames read since the start, over every round
     std::atomic<int> gain_{0};             // 0 .. full; written by the output's thread only

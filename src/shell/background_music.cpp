@@ -100,21 +100,21 @@ void BackgroundMusic::start_rendering() {
     const QPointer<BackgroundMusic> self(this);
     try {
         // The thread only waits for the helper that renders.
-        job->thread = std::thread([job, self, helper = shell::helper_program("dasom-render-music"),
-                                   file = file_] {
-            std::string error;
-            auto piece = std::make_shared<std::optional<music::RenderedPiece>>(
-                music::render_piece_in_helper(helper, file, music::sound_font_path(),
-                                              music::kRenderRate, job->cancel, error));
-            if (job->cancel) return;
-            // The window's thread takes it over, if the window is still there.
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [job, self, piece, error] {
-                    if (self) self->take_rendering(job, *piece, error);
-                },
-                Qt::QueuedConnection);
-        });
+        job->thread = std::thread(
+            [job, self, helper = shell::helper_program("dasom-render-music"), file = file_] {
+                std::string error;
+                auto piece = std::make_shared<std::optional<music::RenderedPiece>>(
+                    music::render_piece_in_helper(helper, file, music::sound_font_path(),
+                                                  music::kRenderRate, job->cancel, error));
+                if (job->cancel) return;
+                // The window's thread takes it over, if the window is still there.
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [job, self, piece, error] {
+                        if (self) self->take_rendering(job, *piece, error);
+                    },
+                    Qt::QueuedConnection);
+            });
     } catch (const std::system_error& failure) {
         give_up(failure.what());
         return;

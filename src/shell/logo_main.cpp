@@ -49,8 +49,8 @@ class ExitDeadline {
         for (;;) {
             if (!armed_) {
                 changed_.wait(lock);
-            } else if (changed_.wait_until(lock, deadline_) == std::cv_status::timeout &&
-                       armed_ && Clock::now() >= deadline_) {
+            } else if (changed_.wait_until(lock, deadline_) == std::cv_status::timeout && armed_ &&
+                       Clock::now() >= deadline_) {
                 std::_Exit(0);
             }
         }
@@ -86,8 +86,9 @@ int main(int argc, char* argv[]) {
             over = static_cast<WId>(arguments[++i].toULongLong());
         } else if (arguments[i] == QStringLiteral("--help") ||
                    arguments[i] == QStringLiteral("--version")) {
-            std::printf("dasom-logo 1.0: 다솜의 로고 영상을 한 번 보여 줍니다.\n"
-                        "사용법: dasom-logo 영상파일 [--over 창번호]\n");
+            std::printf(
+                "dasom-logo 1.0: 다솜의 로고 영상을 한 번 보여 줍니다.\n"
+                "사용법: dasom-logo 영상파일 [--over 창번호]\n");
             return 0;
         } else {
             video = arguments[i];

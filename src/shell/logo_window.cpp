@@ -29,7 +29,8 @@ void run_helper(const std::filesystem::path& video, QWidget* parent) {
     QObject::connect(&helper, &QProcess::finished, &waiting, &QEventLoop::quit);
     helper.start(QString::fromStdU16String(helper_program("dasom-logo").u16string()), arguments);
     if (!helper.waitForStarted()) {
-        dialogs().error(parent, QStringLiteral("로고 창을 열 수 없습니다.\n%1").arg(helper.errorString()));
+        dialogs().error(parent,
+                        QStringLiteral("로고 창을 열 수 없습니다.\n%1").arg(helper.errorString()));
         return;
     }
     waiting.exec(QEventLoop::ExcludeUserInputEvents);

@@ -102,8 +102,7 @@ TEST(MidiFile, OnlyWholeStandardMidiFilesWithASoundingNoteOpen) {
         {"data without a status", one_track(std::string("\0\x3C\x64", 3) + end_of_track), true,
          false},
         {"time in frames a second",
-         one_track(std::string("\0\x90\x3C\x64\x83\x60\x80\x3C\x40", 9) + end_of_track,
-                   "\xE7\x28"),
+         one_track(std::string("\0\x90\x3C\x64\x83\x60\x80\x3C\x40", 9) + end_of_track, "\xE7\x28"),
          true, false},
         // A note left sounding to the end of the piece sounds.
         {"a note without its note-off",
