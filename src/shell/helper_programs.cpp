@@ -10,7 +10,7 @@ std::filesystem::path helper_program(const char* name) {
     const std::filesystem::path folder(QCoreApplication::applicationDirPath().toStdU16String());
     const std::filesystem::path beside = folder / name;
     std::error_code error;
-    for (const auto& place : {beside, folder / ".." / "lib" / "dasom" / name}) {
+    for (const auto& place : {beside, folder / ".." / DASOM_HELPER_DIR / name}) {
         if (std::filesystem::is_regular_file(place, error)) return place.lexically_normal();
     }
     return beside;

@@ -6,8 +6,9 @@
 
 namespace shell {
 
-// Where the helper `name` is: beside the program (the program folder of a build), or in
-// lib/dasom beside an installed bin/. The first place when it is in neither, for the message.
+// Where the helper `name` is: beside the program (the program folder of a build), or in the
+// helpers' folder beside an installed bin/ (lib/dasom: DASOM_HELPER_DIR in the build). The
+// first place when it is in neither, for the message.
 std::filesystem::path helper_program(const char* name);
 
 }  // namespace shell
