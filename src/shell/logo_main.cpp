@@ -15,6 +15,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -69,6 +70,15 @@ constexpr std::chrono::milliseconds kMargin(2000);
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Answered without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "--version") == 0) {
+            std::printf(
+                "dasom-logo 1.0: 다솜의 로고 영상을 한 번 보여 줍니다.\n"
+                "사용법: dasom-logo 영상파일 [--over 창번호]\n");
+            return 0;
+        }
+    }
     // Never destroyed: the process ends with std::_Exit.
     auto* deadline = new ExitDeadline(std::chrono::milliseconds(TLogoForm::kNoLengthMs) + kMargin);
     // The other media backend Debian ships aborts where there is no audio device.
@@ -84,12 +94,6 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == QStringLiteral("--over") && i + 1 < arguments.size()) {
             over = static_cast<WId>(arguments[++i].toULongLong());
-        } else if (arguments[i] == QStringLiteral("--help") ||
-                   arguments[i] == QStringLiteral("--version")) {
-            std::printf(
-                "dasom-logo 1.0: 다솜의 로고 영상을 한 번 보여 줍니다.\n"
-                "사용법: dasom-logo 영상파일 [--over 창번호]\n");
-            return 0;
         } else {
             video = arguments[i];
         }
