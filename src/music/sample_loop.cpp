@@ -22,8 +22,9 @@ SampleLoop::SampleLoop(RenderedPiece piece)
 
 template <typename Write>
 void SampleLoop::produce(int frames, Write write) {
+    const std::lock_guard lock(reading_);
     const bool wanted = wanted_.load();
-    int gain = gain_.load(std::memory_order_relaxed);
+    int gain = gain_;
     std::int64_t played = played_.load(std::memory_order_relaxed);
     const std::int64_t carried = static_cast<std::int64_t>(piece_.carry.size() / 2);
     const bool has_sound = !piece_.round.empty();
@@ -43,7 +44,7 @@ void SampleLoop::produce(int frames, Write write) {
         write(i, left * gain / kFullGain, right * gain / kFullGain);
         ++played;
     }
-    gain_.store(gain);
+    gain_ = gain;
     played_.store(played);
 }
 
@@ -62,6 +63,7 @@ void SampleLoop::read(float* left, float* right, int frames) {
 }
 
 void SampleLoop::take_back(std::int64_t frames) {
+    const std::lock_guard lock(reading_);
     played_.store(std::max<std::int64_t>(0, played_.load() - std::max<std::int64_t>(0, frames)));
 }
 

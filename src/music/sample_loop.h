@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "rendered_piece.h"
 
@@ -29,16 +30,15 @@ class SampleLoop {
     void play() { wanted_.store(true); }
     void stop() { wanted_.store(false); }
     bool playing() const { return wanted_.load(); }
-    // True while a stop has not yet faded out.
-    bool sounding() const { return wanted_.load() || gain_.load() > 0; }
 
-    // The output's thread only (one at a time): the next `frames` stereo frames, interleaved,
-    // and silence once stopped. After the end of a round the next one begins.
+    // The output's thread (an output being closed may still read while the next one starts:
+    // they take turns): the next `frames` stereo frames, interleaved, and silence once stopped.
+    // After the end of a round the next one begins.
     void read(std::int16_t* samples, int frames);
     void read(float* left, float* right, int frames);
-    // The output's thread only: takes back `frames` frames that were read but never reached the
-    // ear (dropped from the output's buffer at a stop), so that playing again goes on from what
-    // was heard last.
+    // The output's thread: takes back `frames` frames that were read but never reached the ear
+    // (dropped from the output's buffer at a stop), so that playing again goes on from what was
+    // heard last.
     void take_back(std::int64_t frames);
 
   private:
@@ -50,7 +50,8 @@ class SampleLoop {
     const int fade_step_;  // gain steps a frame, out of kFullGain
     std::atomic<bool> wanted_{false};
     std::atomic<std::int64_t> played_{0};  // frames read since the start, over every round
-    std::atomic<int> gain_{0};             // 0 .. full; written by the output's thread only
+    std::mutex reading_;                   // one reader at a time
+    int gain_ = 0;                         // 0 .. full, under reading_
 };
 
 }  // namespace music

@@ -74,7 +74,8 @@ bool BackgroundMusic::playing() const {
 void BackgroundMusic::close() {
     close_timer_->stop();
     if (render_) {
-        // The renderer looks at the flag between blocks of a few milliseconds.
+        // The thread waiting for the helper looks at the flag ten times a second and then
+        // stops the helper.
         render_->cancel = true;
         if (render_->thread.joinable()) render_->thread.join();
         render_.reset();
@@ -134,7 +135,6 @@ void BackgroundMusic::take_rendering(const std::shared_ptr<Rendering>& job,
     }
     player_->set_sound(std::move(*piece));
     piece.reset();
-    emit sound_ready();
     start_sound();
 }
 

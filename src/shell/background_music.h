@@ -51,12 +51,6 @@ class BackgroundMusic : public QObject {
 
     // The player behind it, for tests and measurements; nullptr when not loaded.
     music::MidiPlayer* player() const { return player_.get(); }
-    // True while the piece is being rendered.
-    bool rendering() const { return render_ != nullptr; }
-
-  signals:
-    // The piece has been rendered and sounds from now on while it plays.
-    void sound_ready();
 
   private:
     struct Rendering;
