@@ -74,9 +74,12 @@ listen() {
     peak "$from" "$(mark)"
 }
 
-# On: rendering the piece takes a few seconds of a loaded machine.
-sleep 12
-read -r on_level on_count < <(listen)
+# On: rendering the piece takes a few seconds, more on a loaded machine.
+sleep 4
+for _ in $(seq 20); do
+    read -r on_level on_count < <(listen)
+    [ "$on_count" -gt 8000 ] && [ "$on_level" -gt 300 ] && break
+done
 [ "$on_count" -gt 8000 ] && [ "$on_level" -gt 300 ] ||
     fail "no sound while the music is on ($on_level in $on_count samples); $(cat "$work/dasom.err")"
 tray_menu 2  # 배경음악: off
