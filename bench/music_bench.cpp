@@ -1,20 +1,22 @@
-// What the background music costs: loading the sound font (time and resident memory), and the
-// processor time the synthesizer spends per second of music, measured by rendering the piece
-// offline (an audio output thread does the same work in real time).
+// What the background music costs: rendering the piece once (time, processor time, the memory
+// its samples keep) and looping the samples (processor time a minute of music takes from the
+// audio output's thread).
 //
 //   music_bench [MUSIC_FILE]    (default: the built music.dat)
 
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "music/midi_player.h"
+#include "music/rendered_piece.h"
 
 namespace {
 
@@ -47,63 +49,50 @@ int main(int argc, char** argv) {
     const std::filesystem::path font = music::sound_font_path();
 
     const long rss_before = resident_kib();
-    auto start = Clock::now();
     auto player = music::MidiPlayer::open(file);
     if (!player) {
         std::fprintf(stderr, "cannot open %s\n", file.c_str());
         return 1;
     }
-    const double open_ms = ms_since(start);
-    const long rss_opened = resident_kib();
 
+    // Rendering: the synthesizer and its sound font live only while it runs.
     std::string error;
-    const double font_cpu_start = cpu_seconds();
-    start = Clock::now();
-    if (!player->load_sound_font(font, error)) {
+    const std::atomic<bool> never{false};
+    const double render_cpu_start = cpu_seconds();
+    auto start = Clock::now();
+    auto piece = music::render_piece(player->midi(), font, music::kRenderRate, never, error);
+    if (!piece) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    const double font_ms = ms_since(start);
-    const double font_cpu_ms = (cpu_seconds() - font_cpu_start) * 1000;
-    const long rss_font = resident_kib();
+    const double render_ms = ms_since(start);
+    const double render_cpu_ms = (cpu_seconds() - render_cpu_start) * 1000;
+    const std::size_t sample_bytes =
+        (piece->round.size() + piece->carry.size()) * sizeof(std::int16_t);
+    const double seconds = static_cast<double>(piece->round.size() / 2) / piece->rate;
+    player->set_sound(std::move(*piece));
+    const long rss_rendered = resident_kib();
 
-    // Later loads, into fresh players: the file is then in the page cache.
-    std::vector<double> warm;
-    for (int i = 0; i < 5; ++i) {
-        auto other = music::MidiPlayer::open(file);
-        start = Clock::now();
-        other->load_sound_font(font, error);
-        warm.push_back(ms_since(start));
-    }
-    std::sort(warm.begin(), warm.end());
-
-    constexpr int kRate = 44100;
-    constexpr int kSeconds = 60;
-    std::vector<std::int16_t> samples(kRate / 10 * 2);
+    // Looping the samples: what the output's thread spends on a minute of music.
+    std::vector<std::int16_t> samples(music::kRenderRate / 2 * 2);
     player->play();
-    const double cpu_start = cpu_seconds();
-    start = Clock::now();
+    const double loop_cpu_start = cpu_seconds();
     int peak = 0;
-    for (int block = 0; block < kSeconds * 10; ++block) {
-        player->render(samples.data(), kRate / 10);
+    for (int block = 0; block < 120; ++block) {
+        player->read(samples.data(), music::kRenderRate / 2);
         for (std::int16_t sample : samples) peak = std::max(peak, std::abs(int{sample}));
     }
-    const double render_ms = ms_since(start);
-    const double render_cpu = cpu_seconds() - cpu_start;
-    const long rss_playing = resident_kib();
+    const double loop_cpu_ms = (cpu_seconds() - loop_cpu_start) * 1000;
 
     std::printf("sound font                %s\n", font.c_str());
-    std::printf("open music file           %8.2f ms\n", open_ms);
-    std::printf("synthesizer + sound font  %8.2f ms wall, %.2f ms CPU (first)\n", font_ms,
-                font_cpu_ms);
-    std::printf("synthesizer + sound font  %8.2f ms wall (median of 5 more)\n",
-                warm[warm.size() / 2]);
-    std::printf(
-        "resident memory           %8ld KiB before, %ld opened, %ld with the font,"
-        " %ld after a minute of music (6 players loaded)\n",
-        rss_before, rss_opened, rss_font, rss_playing);
-    std::printf("render %d s of music       %8.1f ms wall, %.1f ms CPU: %.2f %% of one core\n",
-                kSeconds, render_ms, render_cpu * 1000, render_cpu * 100 / kSeconds);
+    std::printf("render %.1f s of music     %8.1f ms wall, %.1f ms CPU\n", seconds, render_ms,
+                render_cpu_ms);
+    std::printf("samples                   %8.1f MB (%d frames a second, stereo, 16 bits)\n",
+                sample_bytes / 1e6, music::kRenderRate);
+    std::printf("resident memory           %8ld KiB before, %ld rendered (synthesizer freed)\n",
+                rss_before, rss_rendered);
+    std::printf("loop 60 s of samples      %8.2f ms CPU: %.4f %% of one core\n", loop_cpu_ms,
+                loop_cpu_ms / 600);
     std::printf("loudest sample             %8d of 32767\n", peak);
     return 0;
 }

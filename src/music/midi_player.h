@@ -3,68 +3,73 @@
 // General MIDI sound font. A stopped player keeps its place, so playing again continues the
 // piece; nothing but play() ever starts it.
 //
-// Opening only reads and checks the file. The synthesizer and its sound font (a few megabytes)
-// come separately, so that a window can show itself first and a piece that never plays costs
-// nothing; until then play() only records that the piece should sound. Without an audio output
-// the player can still be rendered offline.
+// Opening only reads and checks the file. The piece is rendered to samples separately
+// (render_piece(), off the user-interface thread), so that a window can show itself first and
+// a piece that never plays costs nothing; until its sound is set, play() only records that the
+// piece should sound. The samples then loop through an audio output, or are read offline.
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "rendered_piece.h"
+
 namespace music {
+
+class AudioOutput;
+class SampleLoop;
 
 // The sound font to use: $DASOM_SOUNDFONT when set, else Debian's General MIDI sound font.
 std::filesystem::path sound_font_path();
 
 class MidiPlayer {
   public:
-    // The player for `midi_file`, or nullptr when the file is missing, unreadable or no
-    // Standard MIDI File. Makes no sound.
+    // The player for `midi_file`, or nullptr when the file is missing, unreadable, no Standard
+    // MIDI File or no piece that sounds (read_midi_file). Makes no sound.
     static std::unique_ptr<MidiPlayer> open(const std::filesystem::path& midi_file);
+    // Lets a running output go without waiting on it.
     ~MidiPlayer();
     MidiPlayer(const MidiPlayer&) = delete;
     MidiPlayer& operator=(const MidiPlayer&) = delete;
 
-    // Sets up the synthesizer with the sound font; a piece asked to play starts sounding. False,
-    // with the reason in `error`, when the font cannot be loaded: the player then stays silent.
-    bool load_sound_font(const std::filesystem::path& font, std::string& error);
-    bool sound_font_loaded() const { return fluid_ != nullptr; }
-    // Frees the synthesizer and its sound font (where no output will ever take the sound); the
-    // piece plays again from its start if they are loaded once more.
-    void unload_sound_font();
+    // The file's bytes, for render_piece().
+    const std::string& midi() const { return midi_; }
+    // The piece's sound, rendered from midi(); a piece asked to play plays from its start.
+    void set_sound(RenderedPiece piece);
+    bool has_sound() const { return loop_ != nullptr; }
 
-    // Sends the sound of a loaded player to an audio output: `driver` names one ("pulseaudio",
-    // "alsa", ...); empty tries the desktop's sound server, then ALSA. False, with the reason in
-    // `error`, when there is no output: the player keeps its state and stays silent.
+    // Sends the sound to an audio output (AudioOutput::open names the drivers). False, with the
+    // reason in `error`, when there is no sound yet or no output: the player keeps its state and
+    // stays silent.
     bool start_output(const std::string& driver, std::string& error);
-    bool output_running() const;
-    // Closes the audio output, so that a stopped player costs nothing; start_output() opens it
-    // again.
+    bool output_running() const { return output_ != nullptr; }
+    // Lets the audio output go, so that a stopped player costs nothing; it closes on a thread of
+    // its own. start_output() opens one again.
     void stop_output();
 
     // Plays from where the piece stopped, looping for ever.
     void play();
-    // Stops and keeps the place; notes that sound are released.
+    // Stops and keeps the place; the sound fades out within a few milliseconds.
     void stop();
     bool playing() const { return playing_; }
 
-    // The place in the piece, in MIDI ticks from its start, and the piece's length in ticks
-    // (0 until it has first played).
-    int position() const;
-    int length() const;
+    // The place in the piece and the piece's length, in frames of its sound (0 until it has
+    // sound); frames a second.
+    std::int64_t position() const;
+    std::int64_t length() const;
+    int rate() const;
 
-    // Renders the next `frames` stereo frames (interleaved, 16 bits) without an audio output,
-    // advancing the piece as playback would. Only while no output runs.
-    void render(std::int16_t* samples, int frames);
+    // The next `frames` stereo frames (interleaved, 16 bits) without an audio output, advancing
+    // the piece as playback would; silence before the sound is set. Only while no output runs.
+    void read(std::int16_t* samples, int frames);
 
   private:
     MidiPlayer() = default;
 
-    struct Fluid;
     std::string midi_;  // the file's bytes
-    std::unique_ptr<Fluid> fluid_;
+    std::shared_ptr<SampleLoop> loop_;
+    std::unique_ptr<AudioOutput> output_;
     bool playing_ = false;
 };
 

@@ -1,38 +1,8 @@
 #include "shell/appearance.h"
 
-#include <QCoreApplication>
-#include <QFont>
-#include <QLibraryInfo>
-#include <QTranslator>
-
 static void init_pictures_resource() { Q_INIT_RESOURCE(pictures); }
 
 namespace shell {
-
-void install_font_substitutions() {
-    static const bool done = [] {
-        QFont::insertSubstitution(QStringLiteral("굴림"), QStringLiteral("NanumGothic"));
-        QFont::insertSubstitution(QStringLiteral("굴림체"), QStringLiteral("NanumGothicCoding"));
-        QFont::insertSubstitution(QStringLiteral("Gulim"), QStringLiteral("NanumGothic"));
-        QFont::insertSubstitution(QStringLiteral("GulimChe"), QStringLiteral("NanumGothicCoding"));
-        return true;
-    }();
-    (void)done;
-}
-
-bool install_korean_translation() {
-    static QTranslator* translator = nullptr;
-    if (translator) return true;
-    auto* loaded = new QTranslator(QCoreApplication::instance());
-    if (!loaded->load(QStringLiteral("qtbase_ko"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete loaded;
-        return false;
-    }
-    QCoreApplication::installTranslator(loaded);
-    translator = loaded;
-    return true;
-}
 
 void init_pictures() {
     static const bool done = [] {

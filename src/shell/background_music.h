@@ -1,12 +1,16 @@
 #pragma once
 // MediaPlayer1: the window's background music. It opens music.dat when the window is created,
-// plays and stops it at the window's request and closes it with the window. The sound font and
-// the audio output are set up only once the window has been shown and the music is to sound,
-// so neither delays the first show; a few seconds after a stop the output closes again. A
-// machine without sound keeps a silent player and says so once, in one line on standard error.
+// plays and stops it at the window's request and closes it with the window. Once the window has
+// been shown and the music is first to sound, the piece is rendered to samples by the helper
+// dasom-render-music (music/render_helper.h), which a thread of its own waits for, so the window
+// never does: from then on the samples loop through the audio output, and no synthesizer or
+// sound font is in the process. A second after a stop the output closes, so that a silent
+// player costs nothing. A machine without sound keeps a silent player and says so once, in one
+// line on standard error.
 //
-// DASOM_AUDIO_DRIVER picks FluidSynth's audio driver ("pulseaudio", "alsa", ...); "none" keeps
-// the music silent without a word. DASOM_SOUNDFONT names another General MIDI sound font.
+// DASOM_AUDIO_DRIVER picks the audio output ("pulseaudio", "alsa", ...: music::AudioOutput);
+// "none" keeps the music silent without a word and renders nothing. DASOM_SOUNDFONT names
+// another General MIDI sound font.
 
 #include <QObject>
 
@@ -14,10 +18,13 @@ class QTimer;
 
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace music {
 class MidiPlayer;
-}
+struct RenderedPiece;
+}  // namespace music
 
 namespace shell {
 
@@ -27,8 +34,8 @@ class BackgroundMusic : public QObject {
     explicit BackgroundMusic(QObject* parent);
     ~BackgroundMusic() override;
 
-    // Opens the piece. False when the file is missing or is no MIDI file: then nothing plays for
-    // the rest of the run and play() and stop() do nothing.
+    // Opens the piece. False when the file is missing or is no playable MIDI file: then nothing
+    // plays for the rest of the run and play() and stop() do nothing.
     bool open(const std::filesystem::path& file);
     bool loaded() const { return player_ != nullptr; }
 
@@ -39,17 +46,25 @@ class BackgroundMusic : public QObject {
     // Stops and keeps the place.
     void stop();
     bool playing() const;
-    // Stops and frees the device; the player stays closed.
+    // Stops and frees the device; the player stays closed. Never waits on the audio output.
     void close();
 
     // The player behind it, for tests and measurements; nullptr when not loaded.
     music::MidiPlayer* player() const { return player_.get(); }
 
   private:
-    void start_sound();
+    struct Rendering;
 
+    void start_sound();
+    void start_rendering();
+    void take_rendering(const std::shared_ptr<Rendering>& job,
+                        std::optional<music::RenderedPiece>& piece, const std::string& error);
+    void give_up(const std::string& error);
+
+    std::filesystem::path file_;
     std::unique_ptr<music::MidiPlayer> player_;
-    QTimer* fade_timer_ = nullptr;
+    std::shared_ptr<Rendering> render_;
+    QTimer* close_timer_ = nullptr;
     bool output_allowed_ = false;
     bool output_failed_ = false;  // said once; silent for the rest of the run
 };

@@ -1,11 +1,15 @@
 #include "shell/logo_form.h"
 
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QVideoWidget>
+
+#include <algorithm>
+#include <limits>
 
 #include "shell/dialogs.h"
 
@@ -32,6 +36,12 @@ TLogoForm::TLogoForm(std::filesystem::path video, QWidget* parent)
     logo_player_->setVideoOutput(video_panel_);
     connect(logo_player_, &QMediaPlayer::mediaStatusChanged, this, &TLogoForm::logo_playerNotify);
     connect(logo_player_, &QMediaPlayer::errorOccurred, this, &TLogoForm::logo_playerError);
+    connect(logo_player_, &QMediaPlayer::durationChanged, this, &TLogoForm::clip_length_known);
+    video_panel_->installEventFilter(this);  // a click on the picture closes the window too
+
+    deadline_ = new QTimer(this);
+    deadline_->setSingleShot(true);
+    connect(deadline_, &QTimer::timeout, this, &TLogoForm::close_now);
 
     if (const QScreen* screen = parent != nullptr && parent->screen() != nullptr
                                     ? parent->screen()
@@ -49,13 +59,47 @@ void TLogoForm::showEvent(QShowEvent* event) {
 }
 
 void TLogoForm::FormActivate() {
+    since_play_.start();
+    deadline_->start(kNoLengthMs);
+    emit deadline_changed(kNoLengthMs);
     logo_player_->setSource(QUrl::fromLocalFile(QString::fromStdU16String(video_.u16string())));
     logo_player_->play();
+}
+
+void TLogoForm::clip_length_known(qint64 milliseconds) {
+    if (ending_ || milliseconds <= 0 || !since_play_.isValid()) return;
+    const qint64 left = std::max<qint64>(0, milliseconds + kLateMs - since_play_.elapsed());
+    deadline_->start(static_cast<int>(std::min<qint64>(left, std::numeric_limits<int>::max())));
+    emit deadline_changed(left);
+}
+
+void TLogoForm::close_now() {
+    // Whatever the media layer is doing, the window goes at once; the player is not asked
+    // for anything more, since a stuck media layer would not answer.
+    if (ending_) return;
+    ending_ = true;
+    deadline_->stop();
+    hide();
+    accept();
+}
+
+void TLogoForm::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    close_now();
+}
+
+bool TLogoForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == video_panel_ && event->type() == QEvent::MouseButtonPress) {
+        close_now();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TLogoForm::logo_playerNotify(QMediaPlayer::MediaStatus status) {
     if (ending_ || status != QMediaPlayer::EndOfMedia) return;
     ending_ = true;
+    deadline_->stop();
     // A short pause on the last picture, without holding up the event loop.
     QTimer::singleShot(kEndPauseMs, this, [this] {
         logo_player_->stop();
@@ -67,6 +111,8 @@ void TLogoForm::logo_playerError(QMediaPlayer::Error, const QString& text) {
     // The media layer reports one failure more than once: one box, then the window goes.
     if (ending_) return;
     ending_ = true;
+    deadline_->stop();
+    emit deadline_changed(-1);  // the box waits for the user
     logo_player_->stop();
     shell::dialogs().error(this, QStringLiteral("logo.avi를 재생할 수 없습니다.\n%1").arg(text));
     reject();

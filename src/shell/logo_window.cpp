@@ -1,11 +1,14 @@
 #include "shell/logo_window.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QWidget>
 
 #include <cstdint>
 
 #include "shell/dialogs.h"
+#include "shell/helper_programs.h"
 #include "text/file_error.h"
 #include "text/line_reader.h"
 
@@ -14,20 +17,28 @@ namespace {
 
 LogoWindow installed = nullptr;
 
-LogoWindow from_module(QString& error) {
-    // Next to the program (the program folder), or in lib/dasom beside an installed bin/.
-    const QString folder = QCoreApplication::applicationDirPath();
-    for (const QString& name : {folder + QStringLiteral("/dasom_logo"),
-                                folder + QStringLiteral("/../lib/dasom/dasom_logo")}) {
-        // Never unloaded: the media libraries it brings stay for the rest of the run.
-        QLibrary module(name);
-        module.setLoadHints(QLibrary::PreventUnloadHint);
-        if (auto show = reinterpret_cast<LogoWindow>(module.resolve("dasom_show_logo"))) {
-            return show;
-        }
-        if (error.isEmpty()) error = module.errorString();
+void run_helper(const std::filesystem::path& video, QWidget* parent) {
+    QProcess helper;
+    QStringList arguments{QString::fromStdU16String(video.u16string())};
+    // On X11 the logo stays above the companion's window, as a window of its own would.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QStringLiteral("xcb") && parent != nullptr && parent->isVisible()) {
+        arguments << QStringLiteral("--over") << QString::number(parent->window()->winId());
     }
-    return nullptr;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    helper.setProcessEnvironment(environment);
+    helper.setProcessChannelMode(QProcess::ForwardedChannels);
+    QEventLoop waiting;
+    QObject::connect(&helper, &QProcess::finished, &waiting, &QEventLoop::quit);
+    helper.start(QString::fromStdU16String(helper_program("dasom-logo").u16string()), arguments);
+    if (!helper.waitForStarted()) {
+        dialogs().error(parent,
+                        QStringLiteral("로고 창을 열 수 없습니다.\n%1").arg(helper.errorString()));
+        return;
+    }
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    // A program that ends meanwhile leaves the loop early; the helper then goes with this one.
 }
 
 }  // namespace
@@ -46,13 +57,7 @@ void show_logo_window(const std::filesystem::path& video, QWidget* parent) {
         installed(video, parent);
         return;
     }
-    static QString error;
-    static const LogoWindow module = from_module(error);
-    if (module != nullptr) {
-        module(video, parent);
-        return;
-    }
-    dialogs().error(parent, QStringLiteral("로고 창을 열 수 없습니다.\n%1").arg(error));
+    run_helper(video, parent);
 }
 
 void set_logo_window(LogoWindow replacement) {

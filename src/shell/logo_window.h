@@ -1,7 +1,7 @@
 #pragma once
-// Showing the logo window. The window and Qt Multimedia behind it live in the module dasom_logo
-// beside the program, loaded the first time the logo is shown: a program with the logo
-// switched off never pays for them.
+// Showing the logo window. The window and Qt Multimedia behind it run in the helper program
+// dasom-logo (logo_main.cpp), a short-lived process of its own: its media libraries (about
+// ninety megabytes of them) never stay in the companion, with the logo on or off.
 
 #include <filesystem>
 
@@ -9,13 +9,14 @@ class QWidget;
 
 namespace shell {
 
-// Shows the logo window for `video` modally over `parent` and returns when it has closed.
+// Shows the logo window for `video` over `parent` and returns when it has closed.
 using LogoWindow = void (*)(const std::filesystem::path& video, QWidget* parent);
 
-// Runs the logo window: the one a test installed, else the module's. A module that cannot be
-// loaded is reported in the error box.
+// Runs the logo window: the one a test installed, else the helper's, waited for the way a modal
+// window is (events go on; the user's input waits until the logo has gone). A helper that
+// cannot be started is reported in the error box.
 void show_logo_window(const std::filesystem::path& video, QWidget* parent);
-// Installs `replacement`; nullptr restores the module's.
+// Installs `replacement`; nullptr restores the helper's.
 void set_logo_window(LogoWindow replacement);
 
 }  // namespace shell

@@ -18,7 +18,8 @@ foreach(name reserve.dat data1.dat data2.dat data3.dat data4.dat mal.dat vowel.d
   list(APPEND expected share/dasom/${name})
 endforeach()
 if(WITH_GUI)
-  list(APPEND expected bin/dasom lib/dasom/dasom_logo.so share/dasom/rabbit.dat
+  list(APPEND expected bin/dasom lib/dasom/dasom-logo lib/dasom/dasom-render-music
+                       share/dasom/rabbit.dat
                        share/applications/dasom.desktop
                        share/icons/hicolor/scalable/apps/dasom.svg)
 endif()

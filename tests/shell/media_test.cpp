@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QMediaPlayer>
 #include <QTest>
 #include <QTimer>
 
@@ -43,6 +45,8 @@ TEST(BackgroundMusic, TheSwitchDrivesThePlayerAndABadFileIsToldOnce) {
         {"silent until switched on", good, false, true},
         {"missing", "", true, false},
         {"not a MIDI file", "[일반정보]\r\n", true, false},
+        {"a piece of nothing but its end",
+         std::string("MThd\0\0\0\6\0\0\0\1\1\xE0MTrk\0\0\0\4\0\xFF\x2F\0", 26), true, false},
         {"missing, switched off", "", false, false},
     };
     for (const Row& row : rows) {
@@ -102,6 +106,52 @@ TEST(LogoForm, ClosesAfterTheVideoEndsOrAfterItsErrorIsDismissed) {
         EXPECT_FALSE(stuck);
         ASSERT_EQ(boxes.errors.size(), 1);
         EXPECT_TRUE(boxes.errors[0].startsWith(QStringLiteral("logo.avi를 재생할 수 없습니다.")));
+    }
+}
+
+TEST(LogoForm, AClickClosesItAndSoDoesAMediaLayerThatNeverTellsTheEnd) {
+    testing_support::FakeDialogs boxes;
+    bool stuck = false;
+    QElapsedTimer clock;
+    {
+        TLogoForm form(DASOM_PROGRAM_DIR "/logo.avi", nullptr);
+        QTimer::singleShot(300, &form, [&] {
+            QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("Panel1")), Qt::LeftButton);
+        });
+        QTimer::singleShot(20000, &form, [&] {
+            stuck = true;
+            form.done(-1);
+        });
+        clock.start();
+        EXPECT_EQ(form.exec(), QDialog::Accepted);
+        EXPECT_FALSE(stuck);
+        EXPECT_LT(clock.elapsed(), 1500);
+    }
+    {
+        // Once the clip's length is known the player falls silent: no end ever comes.
+        TLogoForm form(DASOM_PROGRAM_DIR "/logo.avi", nullptr);
+        auto* player = form.findChild<QMediaPlayer*>(QStringLiteral("logo_player"));
+        ASSERT_NE(player, nullptr);
+        qint64 length = 0;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (player->duration() <= 0) return;
+            length = player->duration();
+            player->blockSignals(true);
+            watch.stop();
+        });
+        watch.start(1);
+        QTimer::singleShot(20000, &form, [&] {
+            stuck = true;
+            form.done(-1);
+        });
+        clock.start();
+        EXPECT_EQ(form.exec(), QDialog::Accepted);
+        EXPECT_FALSE(stuck);
+        EXPECT_GT(length, 0);
+        EXPECT_GE(clock.elapsed(), length);
+        EXPECT_LT(clock.elapsed(), length + TLogoForm::kLateMs + 1000);
+        EXPECT_TRUE(boxes.errors.isEmpty());
     }
 }
 
