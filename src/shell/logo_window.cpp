@@ -11,10 +11,11 @@ namespace {
 LogoWindow installed = nullptr;
 
 LogoWindow from_module(QString& error) {
-    // Next to the program (the program folder), or in lib/dasom beside an installed bin/.
+    // Next to the program (the program folder), or in the module folder beside an installed
+    // bin/ (lib/<architecture>/dasom on Debian).
     const QString folder = QCoreApplication::applicationDirPath();
     for (const QString& name : {folder + QStringLiteral("/dasom_logo"),
-                                folder + QStringLiteral("/../lib/dasom/dasom_logo")}) {
+                                folder + QLatin1String("/../" DASOM_MODULE_DIR "/dasom_logo")}) {
         // Never unloaded: the media libraries it brings stay for the rest of the run.
         QLibrary module(name);
         module.setLoadHints(QLibrary::PreventUnloadHint);
