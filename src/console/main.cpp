@@ -1,6 +1,6 @@
 // dasom-chat: the companion in a terminal, over the same engine as the window.
 //
-//   dasom-chat [--folder DIR] [--seed N] [--monologue] [--trace] [--no-launch]
+//   dasom-chat [--folder DIR] [--seed N] [--monologue] [--trace] [--no-launch] | --help | --version
 //
 // Each input line is one sentence; after each turn the speech label's text is printed. Piped
 // input gets nothing but one reply per turn, so scripts can read the conversation. --trace adds,
@@ -15,10 +15,12 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "console_host.h"
 #include "engine/engine.h"
 #include "settings/program_folder.h"
+#include "settings/program_info.h"
 #include "settings/settings.h"
 #include "text/codec.h"
 #include "text/file_error.h"
@@ -41,10 +43,22 @@ struct Options {
     bool launch = true;
 };
 
-void usage() {
-    std::cerr << "사용법: dasom-chat [--folder 폴더] [--seed 숫자] [--monologue] [--trace] "
-                 "[--no-launch]\n";
-}
+constexpr std::string_view kHelp =
+    "사용법: dasom-chat [--folder 폴더] [--seed 숫자] [--monologue] [--trace] [--no-launch]\n"
+    "말동무 누리와 터미널에서 이야기합니다. 한 줄에 한 문장을 읽고 한 줄로 대답합니다.\n"
+    "\n"
+    "  --folder 폴더  이 폴더의 데이터 파일과 설정 파일(dasom.ini)을 씁니다\n"
+    "  --seed 숫자    무작위 선택을 이 수로 정합니다: 같은 입력에 늘 같은 대답\n"
+    "  --monologue    누리가 혼자 하는 말을 한 줄 보이고 끝냅니다\n"
+    "  --trace        대답이 어디서 왔는지와 넣은 조사를 표준 오류에 적습니다\n"
+    "  --no-launch    프로그램을 실행하지 않고 실행할 명령만 표준 오류에 적습니다\n"
+    "  --help         이 도움말을 보이고 끝냅니다\n"
+    "  --version      판 정보를 보이고 끝냅니다\n"
+    "\n"
+    "폴더를 고르는 규칙은 dasom 과 같습니다. 자세한 내용은 man dasom-chat 을 보세요.\n";
+
+// Bad arguments: the first line of the help, on standard error.
+void usage() { std::cerr << kHelp.substr(0, kHelp.find('\n') + 1) << "도움말: dasom-chat --help\n"; }
 
 std::optional<Options> parse(int argc, char** argv) {
     Options options;
@@ -128,6 +142,9 @@ int main(int argc, char** argv) {
 namespace {
 
 int run(int argc, char** argv) {
+    if (const std::optional<int> answered =
+            settings::answer_help_or_version(argc, argv, kHelp, {"--folder", "--seed"}))
+        return *answered;
     const std::optional<Options> options = parse(argc, argv);
     if (!options) {
         usage();

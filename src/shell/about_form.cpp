@@ -48,11 +48,12 @@ QStringList about_lines() {
         QStringLiteral("만든이: 다솜 만드는 이들"),
         QStringLiteral("그림: 누리 그림방"),
     };
+    // What the MIT license allows, and the one thing it asks.
     const QStringList notice = {
-        QStringLiteral("이 프로그램은"),     QStringLiteral("누구나 자유롭게"),
-        QStringLiteral("복사해서 쓰고"),     QStringLiteral("친구에게 건네도"),
-        QStringLiteral("좋습니다."),         QStringLiteral("다만 고치지 말고"),
-        QStringLiteral("그대로 전해 주세요."),
+        QStringLiteral("이 프로그램은"),       QStringLiteral("MIT 라이선스로"),
+        QStringLiteral("누구나 쓰고 고치고"),  QStringLiteral("나눌 수 있습니다."),
+        QStringLiteral("저작권과 허가 문구를"), QStringLiteral("함께 전해 주세요."),
+        QStringLiteral("보증은 없습니다."),
     };
     const QStringList makers = {
         QStringLiteral("여러 달 동안"),      QStringLiteral("밤을 새워 가며"),

@@ -11,14 +11,20 @@
 #include <vector>
 
 #include "settings/program_folder.h"
+#include "settings/program_info.h"
 #include "shell/appearance.h"
 #include "shell/dialogs.h"
 #include "shell/display_platform.h"
 #include "shell/exit_signals.h"
+#include "shell/help_text.h"
 #include "shell/main_window.h"
 #include "shell/window_per_folder.h"
 
 int main(int argc, char* argv[]) {
+    // Answered before anything needs a display.
+    if (const std::optional<int> answered = settings::answer_help_or_version(
+            argc, argv, shell::kHelpText, shell::kOptionsWithValue))
+        return *answered;
     // The logo video plays through GStreamer unless the user chose another media backend: the
     // other one Debian ships aborts where there is no audio device.
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
@@ -46,7 +52,6 @@ int main(int argc, char* argv[]) {
         QStringLiteral("folder"), QStringLiteral("Use DIR as the program folder."),
         QStringLiteral("DIR"));
     options.addOption(folder_option);
-    options.addHelpOption();
     options.process(app);
     // Absolute: launching a program changes the current folder, the data files must not move.
     std::optional<std::filesystem::path> requested;

@@ -10,6 +10,7 @@
 #include "shell/data_file_editor.h"
 #include "shell/dialogs.h"
 #include "shell/error_guard.h"
+#include "shell/login_start_item.h"
 #include "shell/qt_text.h"
 #include "shell/tray_icon.h"
 
@@ -99,6 +100,7 @@ void TMainForm::build_menus() {
     add_separator(setup, "seperator2");
     traystart = add_check_item(setup, "traystart", QStringLiteral("트레이시작"));
     connect(traystart, &QAction::triggered, this, &TMainForm::traystartClick);
+    shell::add_login_start_item(setup, this, program_folder_);
     QMenu* JusoMode = add_submenu(setup, "JusoMode", QStringLiteral("주소검색방법"));
     juso_name = add_check_item(JusoMode, "juso_name", QStringLiteral("이름"));
     juso_juso = add_check_item(JusoMode, "juso_juso", QStringLiteral("주소"));

@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -416,7 +417,8 @@ TEST_F(MainWindowTest, MenusHoldEveryItemInOrder) {
                            "data4=data4.dat", "hojamal=혼자말", "reserve=예약어파일"}));
     EXPECT_EQ(entries(child<QMenu>(*window, "setup")),
               QStringList({"m_dasom_name=다솜의 이름", "m_human_name=사람의 이름", "seperator2=-",
-                           "traystart=트레이시작", "JusoMode=주소검색방법", "EngMode=단어검색방법",
+                           "traystart=트레이시작", "login_start=로그인할 때 시작",
+                           "JusoMode=주소검색방법", "EngMode=단어검색방법",
                            "seperator3=-", "backmusic=배경음악"}));
     EXPECT_EQ(entries(child<QMenu>(*window, "JusoMode")), QStringList({"juso_name=이름", "juso_juso=주소"}));
     EXPECT_EQ(entries(child<QMenu>(*window, "EngMode")), QStringList({"eng_eng=단어로", "eng_han=뜻으로"}));
@@ -463,6 +465,39 @@ TEST_F(MainWindowTest, CheckMarksStayInStep) {
     }
     window->close();
     EXPECT_NE(folder.read("dasom.ini").find("TrayStart=0"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, LoginStartWritesTheAutostartEntryAndRemovesIt) {
+    testing_support::TempFolder config;
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.path().string()));
+    auto window = open();
+    QAction* item = child<QAction>(*window, "login_start");
+    const std::filesystem::path entry = config / "autostart" / "dasom.desktop";
+    EXPECT_FALSE(item->isChecked());
+
+    item->trigger();
+    EXPECT_TRUE(item->isChecked());
+    // This program on this folder (which it would not choose by itself).
+    EXPECT_NE(config.read_bytes("autostart/dasom.desktop")
+                  .find("\nExec=" + QCoreApplication::applicationFilePath().toStdString() +
+                        " --folder " + folder.path().string() + "\n"),
+              std::string::npos)
+        << config.read_bytes("autostart/dasom.desktop");
+    if (std::system("command -v desktop-file-validate >/dev/null") == 0) {
+        EXPECT_EQ(std::system(("desktop-file-validate '" + entry.string() + "'").c_str()), 0);
+    }
+
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_FALSE(std::filesystem::exists(entry));
+
+    // An entry made or removed outside the program: the mark follows when the menu opens.
+    config.write_bytes("autostart/dasom.desktop", "[Desktop Entry]\n");
+    emit child<QMenu>(*window, "setup")->aboutToShow();
+    EXPECT_TRUE(item->isChecked());
+    window->close();
+    if (saved.isNull()) qunsetenv("XDG_CONFIG_HOME"); else qputenv("XDG_CONFIG_HOME", saved);
 }
 
 TEST_F(MainWindowTest, BookItemsOpenTheirDialogsOnTheirBooks) {
