@@ -18,6 +18,7 @@
 
 #include "engine/host.h"
 #include "engine/marked_text.h"
+#include "engine/sentence.h"
 
 namespace engine {
 
@@ -63,10 +64,11 @@ public:
     std::string reserve_search(const std::string& sentence);
     void reserve_exec(const std::string& command);
 
-    // The three keyword tests. Positions are 1-based byte positions.
-    static int set_inching(std::string_view word, std::string_view sentence);
-    static int search_ask(std::string_view word, std::string_view sentence);
-    static void search_noun(std::string_view word, std::string_view sentence, int match_type,
+    // The three keyword tests. Positions are 1-based byte positions; a keyword occurs only
+    // as whole characters of the sentence (see Sentence).
+    static int set_inching(std::string_view word, const Sentence& sentence);
+    static int search_ask(std::string_view word, const Sentence& sentence);
+    static void search_noun(std::string_view word, const Sentence& sentence, int match_type,
                             std::string& result);
 
     // Question matching (data1.dat), then answer selection.

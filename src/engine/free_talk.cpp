@@ -4,8 +4,7 @@
 
 #include "engine/data_names.h"
 #include "engine/engine.h"
-#include "engine/sentence_pairs.h"
-#include "text/byte_search.h"
+#include "engine/sentence.h"
 #include "text/line_reader.h"
 
 namespace engine {
@@ -16,12 +15,13 @@ bool is_key_line(std::string_view line) { return line.find('*') != std::string_v
 
 bool Engine::proc_answer2(const std::string& sentence) {
     text::LineReader entries(data_file(names::kFreeTalk));
-    // Replies, and keys whose first two bytes stand nowhere in the sentence, are passed over in
-    // bulk: they are nearly all of the file.
-    const SentencePairs pairs(sentence);
+    // Replies, and keys whose first two bytes stand at no character start of the sentence, are
+    // passed over in bulk: they are nearly all of the file. A key fits only as whole characters
+    // of the sentence, as a keyword does.
+    const Sentence typed(sentence);
     const auto cannot_fit = [&](std::string_view line) {
         if ((line.empty() || line[0] != '*') && !is_key_line(line)) return true;
-        return !pairs.may_hold(line.substr(1));
+        return !typed.may_hold(line.substr(1));
     };
     std::string_view line;
     // A key line that ended an entry without replies is looked at again (a copy: at_end may
@@ -39,7 +39,7 @@ bool Engine::proc_answer2(const std::string& sentence) {
         }
         if (!is_key_line(line)) continue;
         const std::string_view key = line.substr(1);
-        if (!pairs.may_hold(key) || !text::contains(sentence, key)) continue;
+        if (!typed.may_hold(key) || !typed.holds(key)) continue;
 
         std::vector<std::string> replies;
         while (!entries.at_end()) {

@@ -8,8 +8,7 @@
 #include "engine/data_names.h"
 #include "engine/engine.h"
 #include "engine/header_fields.h"
-#include "engine/sentence_pairs.h"
-#include "text/byte_search.h"
+#include "engine/sentence.h"
 #include "text/line_reader.h"
 
 namespace engine {
@@ -83,7 +82,7 @@ void Engine::proc_question(const std::string& sentence) {
     int best_position = 3;
     int sentence_kind = kStatement;
     noun_count = 0;
-    const SentencePairs pairs(sentence);
+    const Sentence typed(sentence);
 
     text::LineReader keywords(data_file(names::kKeywords));
     std::string_view line;
@@ -106,14 +105,15 @@ void Engine::proc_question(const std::string& sentence) {
         const bool records_noun = kind != SectionKind::person && kind != SectionKind::question;
         const bool table_full = records_noun && noun_count >= kMaxNouns;
 
-        // Most keyword lines cannot occur in the sentence (their first two bytes stand nowhere
-        // in it). They are passed over in bulk; all they would have done is said below.
+        // Most keyword lines cannot occur in the sentence (their first two bytes stand at no
+        // character start of it). They are passed over in bulk; all they would have done is
+        // said below.
         noun_type& entry = nouns[std::min(noun_count, kMaxNouns - 1)];
         const bool clears_word = match_type >= kAnywhere && match_type <= kAtEnd;
         const auto cannot_match = [&](std::string_view keyword) {
             if (keyword.empty() || keyword[0] == '*') return false;
             if (table_full) return true;
-            if (pairs.may_hold(keyword)) return false;
+            if (typed.may_hold(keyword)) return false;
             return !records_noun || clears_word || entry.word.empty();
         };
         for (;;) {
@@ -131,7 +131,7 @@ void Engine::proc_question(const std::string& sentence) {
             }
             bool stop = false;
             if (kind == SectionKind::person) {
-                const int position = pairs.may_hold(line) ? set_inching(line, sentence) : 0;
+                const int position = typed.may_hold(line) ? set_inching(line, typed) : 0;
                 if (position >= 1) {
                     if (position < best_position) {
                         best_position = position;
@@ -140,11 +140,11 @@ void Engine::proc_question(const std::string& sentence) {
                     stop = true;
                 }
             } else if (kind == SectionKind::question) {
-                sentence_kind = pairs.may_hold(line) ? search_ask(line, sentence) : kStatement;
+                sentence_kind = typed.may_hold(line) ? search_ask(line, typed) : kStatement;
                 stop = sentence_kind == kQuestion;
             } else if (!table_full) {
-                if (pairs.may_hold(line)) {
-                    search_noun(line, sentence, match_type, entry.word);
+                if (typed.may_hold(line)) {
+                    search_noun(line, typed, match_type, entry.word);
                 } else if (clears_word) {
                     entry.word.clear();
                 }
