@@ -85,7 +85,10 @@ public:
 
     // The computer's own questions (data3.dat with words of data1.dat).
     void proc_dasom_que();
-    std::string find_item(const std::string& label);
+    // A keyword line drawn at random from the first data1.dat section whose header holds
+    // `label`; empty when there is none. Lines equal to one of `drawn` are left out of the draw
+    // while the section holds any other, so one question never names the same word twice.
+    std::string find_item(const std::string& label, const std::vector<std::string>& drawn = {});
 
     // Free talk (data4.dat). True when a reply was written into the speech label.
     bool proc_answer2(const std::string& sentence);
