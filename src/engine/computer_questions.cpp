@@ -24,6 +24,8 @@ void Engine::proc_dasom_que() {
     const int drawn = draw(count) % kDrawableQuestions;
     std::string question;
     for (int i = 0; i <= drawn; ++i) question = questions.read_line();
+    // The count stands on line 1.
+    if (trace != nullptr) trace_origin(names::kQuestions, drawn + 2, drawn + 2);
 
     // The keywords put in here are never scanned again, by this loop or by proc_symbol.
     MarkedText text(std::move(question));

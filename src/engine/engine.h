@@ -39,16 +39,36 @@ inline constexpr int kAnywhere = 1;
 inline constexpr int kAtStart = 2;
 inline constexpr int kAtEnd = 3;
 
-// Where one turn's reply came from and which particles were put in on the way: what the
-// coverage measure of the terminal front end reads. Filled only while `Engine::trace` is set.
+// What one turn found in the sentence, where its reply came from and which particles were put
+// in on the way: what the coverage measure of the terminal front end reads. Filled only while
+// `Engine::trace` is set.
 struct TurnTrace {
     enum class Source { none, reserved, answer, free_talk, question };
+    // A data1.dat section that took effect: a topic, abuse, praise or flat-joke section that
+    // matched, a person section that set the person, a question section that made the
+    // sentence a question. In file order.
+    struct Section {
+        std::string label;
+        std::string keyword;  // the keyword line found in the sentence
+        int line = 0;         // the section's header line in data1.dat (1-based)
+    };
     struct Particle {
         std::string before;  // the text just before the bracket, after the placeholders
         std::string asked;   // the bracket's text
         std::string form;    // what was put in
     };
     Source source = Source::none;
+    // What question matching found; 0 when the sentence was not analysed.
+    int person = 0;
+    int sentence_kind = 0;
+    std::int32_t mood = 0;
+    std::vector<Section> sections;
+    // Where the reply stands: the file, the line that opens its group (the answer group's
+    // header, the free-talk key, the question, the reserved phrase) and the line drawn (the
+    // answer line, the free-talk reply, the question, the command); 0 where there is none.
+    std::string file;
+    int group_line = 0;
+    int chosen_line = 0;
     std::vector<Particle> particles;
 };
 
@@ -121,6 +141,8 @@ public:
 
 private:
     int draw(int n);
+    void trace_section(std::string_view label, std::string_view keyword, int header_line);
+    void trace_origin(const char* file, int group_line, int chosen_line);
 
     std::filesystem::path program_folder_;
     Host& host_;

@@ -28,15 +28,18 @@ bool Engine::proc_answer2(const std::string& sentence) {
     // refill the buffer under a view).
     std::string pending;
     bool line_pending = false;
+    int line_number = 0;  // of the line read last
     for (;;) {
         if (line_pending) {
             line_pending = false;
             line = pending;
         } else {
-            entries.skip_lines_while(cannot_fit);
+            line_number += static_cast<int>(entries.skip_lines_while(cannot_fit));
             if (entries.at_end()) break;
             line = entries.next_line();
+            ++line_number;
         }
+        const int key_line = line_number;
         if (!is_key_line(line)) continue;
         const std::string_view key = line.substr(1);
         if (!typed.may_hold(key) || !typed.holds(key)) continue;
@@ -44,6 +47,7 @@ bool Engine::proc_answer2(const std::string& sentence) {
         std::vector<std::string> replies;
         while (!entries.at_end()) {
             const std::string_view reply = entries.next_line();
+            ++line_number;
             if (is_key_line(reply)) {
                 pending.assign(reply);
                 line_pending = true;
@@ -53,7 +57,9 @@ bool Engine::proc_answer2(const std::string& sentence) {
         }
         // A key without replies has nothing to say; the search goes on with the next entry.
         if (replies.empty()) continue;
-        host_.set_speech(replies[draw(static_cast<int>(replies.size()))]);
+        const int choice = draw(static_cast<int>(replies.size()));
+        if (trace != nullptr) trace_origin(names::kFreeTalk, key_line, key_line + 1 + choice);
+        host_.set_speech(replies[choice]);
         return true;
     }
     return false;

@@ -52,14 +52,19 @@ std::string Engine::reserve_search(const std::string& sentence) {
         at_phrase = !at_phrase;
         return true;
     };
+    int line_number = 0;  // of the line read last
     for (;;) {
-        reserve.skip_lines_while(passes_over);
+        line_number += static_cast<int>(reserve.skip_lines_while(passes_over));
         if (reserve.at_end()) return {};
         const bool phrase = at_phrase;
         at_phrase = !at_phrase;
         const std::string_view line = reserve.next_line();
+        ++line_number;
         // Past the end of an odd-length file the command reads as empty: no command.
-        if (phrase && typed.holds(line)) return reserve.read_line();
+        if (phrase && typed.holds(line)) {
+            if (trace != nullptr) trace_origin(names::kReserve, line_number, line_number + 1);
+            return reserve.read_line();
+        }
     }
 }
 
