@@ -6,6 +6,7 @@
 #include "engine/data_names.h"
 #include "engine/engine.h"
 #include "engine/header_fields.h"
+#include "engine/trace_lines.h"
 #include "text/byte_search.h"
 #include "text/line_reader.h"
 
@@ -126,9 +127,10 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
         }
         return true;
     };
-    int line_number = 0;  // of the line read last
+    int line_number = 0;  // of the line read last, while tracing
+    int* const counted = trace != nullptr ? &line_number : nullptr;
     while (noun_count > 0) {
-        line_number += static_cast<int>(answers.skip_lines_while(cannot_fit, text::kShortLine));
+        skip_lines_while(answers, cannot_fit, text::kShortLine, counted);
         if (answers.at_end()) break;
         const std::string_view line = answers.next_line(text::kShortLine);
         ++line_number;

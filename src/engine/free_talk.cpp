@@ -5,6 +5,7 @@
 #include "engine/data_names.h"
 #include "engine/engine.h"
 #include "engine/sentence.h"
+#include "engine/trace_lines.h"
 #include "text/line_reader.h"
 
 namespace engine {
@@ -28,13 +29,14 @@ bool Engine::proc_answer2(const std::string& sentence) {
     // refill the buffer under a view).
     std::string pending;
     bool line_pending = false;
-    int line_number = 0;  // of the line read last
+    int line_number = 0;  // of the line read last, while tracing
+    int* const counted = trace != nullptr ? &line_number : nullptr;
     for (;;) {
         if (line_pending) {
             line_pending = false;
             line = pending;
         } else {
-            line_number += static_cast<int>(entries.skip_lines_while(cannot_fit));
+            skip_lines_while(entries, cannot_fit, text::LineReader::kWholeLine, counted);
             if (entries.at_end()) break;
             line = entries.next_line();
             ++line_number;

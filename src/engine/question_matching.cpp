@@ -9,6 +9,7 @@
 #include "engine/engine.h"
 #include "engine/header_fields.h"
 #include "engine/sentence.h"
+#include "engine/trace_lines.h"
 #include "text/line_reader.h"
 
 namespace engine {
@@ -87,13 +88,15 @@ void Engine::proc_question(const std::string& sentence) {
     text::LineReader keywords(data_file(names::kKeywords));
     std::string_view line;
     Label label;
-    // The number of the line read last. The fastest way to the next header does not count
-    // lines, so it is exact only while a trace is kept, which goes the counting way.
+    // The number of the line read last, counted while a trace is kept. The fastest way to
+    // the next header does not count lines; with a trace the counting way is taken.
     int line_number = 0;
+    int* const counted = trace != nullptr ? &line_number : nullptr;
     const auto next_header = [&] {
-        if (trace == nullptr) return keywords.skip_lines_without('*');
-        line_number += static_cast<int>(keywords.skip_lines_while(
-            [](std::string_view passed) { return !begins_with(passed, "*"); }));
+        if (counted == nullptr) return keywords.skip_lines_without('*');
+        skip_lines_while(
+            keywords, [](std::string_view passed) { return !begins_with(passed, "*"); },
+            text::LineReader::kWholeLine, counted);
         return !keywords.at_end();
     };
     // A header that ended the scan of the section before it opens the next section.
@@ -132,7 +135,7 @@ void Engine::proc_question(const std::string& sentence) {
             // the table entry under test in the others (for a known rule).
             if (const std::size_t passed = keywords.skip_lines_while(cannot_match, text::kShortLine);
                 passed > 0) {
-                line_number += static_cast<int>(passed);
+                line_number += static_cast<int>(passed);  // already counted for the effects
                 if (kind == SectionKind::question) sentence_kind = kStatement;
                 if (records_noun && !table_full && clears_word) entry.word.clear();
             }

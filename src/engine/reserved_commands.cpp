@@ -3,6 +3,7 @@
 #include "engine/data_names.h"
 #include "engine/engine.h"
 #include "engine/sentence.h"
+#include "engine/trace_lines.h"
 #include "text/line_reader.h"
 
 namespace engine {
@@ -59,9 +60,10 @@ std::string Engine::reserve_search(const std::string& sentence) {
         at_phrase = !at_phrase;
         return true;
     };
-    int line_number = 0;  // of the line read last
+    int line_number = 0;  // of the line read last, while tracing
+    int* const counted = trace != nullptr ? &line_number : nullptr;
     for (;;) {
-        line_number += static_cast<int>(reserve.skip_lines_while(passes_over));
+        skip_lines_while(reserve, passes_over, text::LineReader::kWholeLine, counted);
         if (reserve.at_end()) return {};
         const bool phrase = at_phrase;
         at_phrase = !at_phrase;

@@ -1,12 +1,11 @@
 #pragma once
-// The typed sentence as the keyword tests see it: its bytes, where its characters start, and
-// which byte pairs stand at a character start.
+// The typed sentence as the keyword tests see it: its bytes, its characters, and which byte
+// pairs stand in it.
 
 #include <bitset>
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace engine {
 
@@ -15,8 +14,9 @@ namespace engine {
 // occur in "맛있어" (B8 C0 C0 D6 BE EE), whose bytes hold it across 맛 and 있. Positions are
 // 1-based byte positions; an empty word or an empty sentence never holds anything.
 //
-// The characters are found once, when the sentence is built: a lead byte (81..FE) followed by
-// a trail byte (41..5A, 61..7A, 81..FE) is one character, any other byte is one by itself.
+// A lead byte (81..FE) followed by a trail byte (41..5A, 61..7A, 81..FE) is one character, any
+// other byte is one by itself. Where a character starts is found from the few bytes before a
+// place the word was found at, so nothing is computed for the many words that are not found.
 class Sentence {
 public:
     explicit Sentence(std::string_view text);
@@ -27,9 +27,9 @@ public:
     std::size_t find(std::string_view word) const;
     bool holds(std::string_view word) const { return find(word) != 0; }
 
-    // False when `word` cannot occur: its first two bytes (or its one byte) stand at no
-    // character start. A keyword file holds thousands of keywords, a sentence a few dozen
-    // bytes, so this spares most searches.
+    // False when `word` cannot occur: its first two bytes (or its one byte) stand nowhere in
+    // the sentence. A keyword file holds thousands of keywords, a sentence a few dozen bytes,
+    // so this spares most searches.
     bool may_hold(std::string_view word) const {
         if (word.empty()) return false;
         const auto first = static_cast<unsigned char>(word[0]);
@@ -38,9 +38,10 @@ public:
     }
 
 private:
+    // True when a character starts at byte `at` (0-based); the end of the sentence counts.
+    bool starts_character(std::size_t at) const;
+
     std::string text_;
-    // starts_[i]: a character starts at byte i (0-based); starts_[size] is the end.
-    std::vector<bool> starts_;
     std::bitset<256> single_;
     std::bitset<65536> pairs_;
 };

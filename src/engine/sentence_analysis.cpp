@@ -22,28 +22,29 @@ bool ends_sentence(std::size_t position, std::string_view word, std::string_view
 
 }  // namespace
 
-Sentence::Sentence(std::string_view text) : text_(text), starts_(text.size() + 1) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    std::size_t i = 0;
-    while (i < text.size()) {
-        starts_[i] = true;
-        const unsigned char first = byte(i);
+Sentence::Sentence(std::string_view text) : text_(text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto first = static_cast<unsigned char>(text[i]);
         single_[first] = true;
-        if (i + 1 < text.size()) {
-            pairs_[first << 8 | byte(i + 1)] = true;
-            i += is_lead_byte(first) && is_trail_byte(byte(i + 1)) ? 2 : 1;
-        } else {
-            ++i;
-        }
+        if (i + 1 < text.size()) pairs_[first << 8 | static_cast<unsigned char>(text[i + 1])] = true;
     }
-    starts_[text.size()] = true;
+}
+
+bool Sentence::starts_character(std::size_t at) const {
+    if (at == 0 || at >= text_.size()) return true;
+    // A byte outside 81..FE ends a character (it is one by itself or a trail byte), so one
+    // starts right after it; from there on, bytes in 81..FE pair up as lead and trail. An odd
+    // run leaves a lead byte right before `at`, which takes `at` as its trail if it can.
+    std::size_t run = 0;
+    while (run < at && is_lead_byte(static_cast<unsigned char>(text_[at - 1 - run]))) ++run;
+    return run % 2 == 0 || !is_trail_byte(static_cast<unsigned char>(text_[at]));
 }
 
 std::size_t Sentence::find(std::string_view word) const {
     if (word.empty()) return 0;
     for (std::size_t at = text_.find(word); at != std::string::npos;
          at = text_.find(word, at + 1)) {
-        if (starts_[at] && starts_[at + word.size()]) return at + 1;
+        if (starts_character(at) && starts_character(at + word.size())) return at + 1;
     }
     return 0;
 }
