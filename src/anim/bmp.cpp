@@ -62,7 +62,7 @@ void TBMP::load_from_file(const std::filesystem::path& file) {
     std::error_code error;
     const auto size = std::filesystem::file_size(file, error);
     if (!error && size > kLargestFile) throw SheetError(name, "파일이 너무 큽니다");
-    load_from_bytes(text::read_file(file), name);
+    load_from_bytes(text::read_file(file, kLargestFile), name);
 }
 
 void TBMP::load_from_bytes(std::string_view file, const std::string& file_name) {

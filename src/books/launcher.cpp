@@ -3,6 +3,7 @@
 #include "books/book_files.h"
 #include "text/byte_search.h"
 #include "text/codec.h"
+#include "text/file_error.h"
 #include "text/line_reader.h"
 
 namespace books {
@@ -14,6 +15,7 @@ struct Texts {
     std::string caption = text::cp949("실행화일 입력상자");
     std::string prompt = text::cp949("무엇을 실행 할까요");
     std::string launching = text::cp949(" 를 실행합니다.");
+    std::string not_started = text::cp949(" 를 실행하지 못했습니다");
     std::string not_found = text::cp949("그런거 없는데요");
     std::string bad_folder = text::cp949("디렉토리가 잘못되었습니다.");
 };
@@ -26,8 +28,19 @@ const Texts& texts() {
 // The folder rule looks at this many separators at most.
 constexpr int kMaxFolderPieces = 100;
 
+// Cuts never split a two-byte character: no lone lead byte is shown or stored.
 std::string cut(std::string_view text, std::size_t length) {
-    return std::string(text.substr(0, length));
+    return std::string(text::cut_at_character(text, length));
+}
+
+// Starts the command; when it could not be started, says so and why in the speech label.
+bool start(engine::Host& host, const std::string& command) {
+    const int error = host.start_program(command);
+    if (error == 0) return true;
+    host.set_speech(command + texts().not_started + " (" + text::cp949(text::system_reason(error)) +
+                    ").");
+    host.show_speech();
+    return false;
 }
 
 }  // namespace
@@ -49,23 +62,26 @@ void exec_file(const std::filesystem::path& program_folder, engine::Host& host,
     // The rerun is decided inside the walk, so an empty book runs nothing.
     while (!book.at_end()) {
         if (rerun) {
-            host.minimise();
-            host.start_program(state.previous_command);
+            if (start(host, state.previous_command)) host.minimise();
             return;
         }
         if (!text::contains(book.next_line(), search)) {
             book.skip_line();
             continue;
         }
-        const std::string command = book.read_line(kCommandLength);
+        // One byte more than is kept, so the cut can tell whether the last byte kept begins a
+        // character that the cut would split.
+        const std::string command = cut(book.next_line(kCommandLength + 1), kCommandLength);
+        found = true;
+        // Started before it is announced: a program that cannot be started is told as such,
+        // the window stays, and the history is as it was.
+        my_chdir(host, command);
+        if (!start(host, command)) break;
         host.set_speech(command + t.launching);
         host.minimise();
         state.previous_command = command;
         for (int i = kHistorySize - 1; i > 0; --i) state.history[i] = state.history[i - 1];
         state.history[0] = state.previous_command;
-        my_chdir(host, command);
-        host.start_program(command);
-        found = true;
         break;
     }
     if (!found) host.set_speech(t.not_found);
@@ -74,13 +90,12 @@ void exec_file(const std::filesystem::path& program_folder, engine::Host& host,
 void run_history_item(engine::Host& host, LauncherState& state, int index) {
     if (index < 0 || index >= kHistorySize) return;
     const std::string command = cut(state.history[index], kHistoryCommandLength);
-    state.previous_command = cut(command, kCommandLength);
     my_chdir(host, command);
-    host.start_program(command);
+    if (start(host, command)) state.previous_command = cut(command, kCommandLength);
 }
 
 void run_previous_command(engine::Host& host, const LauncherState& state) {
-    host.start_program(state.previous_command);
+    start(host, state.previous_command);
 }
 
 std::string command_folder(std::string_view command_line, char separator) {

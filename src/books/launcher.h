@@ -2,9 +2,11 @@
 // The command launcher: a command book (exec.dat) of names and command lines, an eight-entry
 // history of launched command lines, newest first, and the previous command.
 //
-// Programs are started through engine::Host::start_program, which never waits and reports
-// nothing. exec.dat missing or unreadable throws text::FileError before anything changes.
-// All texts are CP949 bytes.
+// Programs are started through engine::Host::start_program, which never waits. A program that
+// cannot be started is told as such in the speech label (with the reason, in Korean), and
+// changes neither the history nor the previous command. exec.dat missing or unreadable throws
+// text::FileError before anything changes. Cuts at the byte limits below never split a
+// two-byte character. All texts are CP949 bytes.
 
 #include <array>
 #include <cstddef>
@@ -35,14 +37,15 @@ struct LauncherState {
     std::string previous_command;
 };
 
-// Asks for a text, launches the first record whose name contains it, tells so in the speech
+// Asks for a text, starts the first record whose name contains it, then tells so in the speech
 // label, minimises, remembers the command and shifts it into the history. "." alone reruns the
-// previous command and changes nothing else (when the book holds at least one line).
+// previous command and minimises, changing nothing else (when the book holds at least one line).
 void exec_file(const std::filesystem::path& program_folder, engine::Host& host,
                LauncherState& state);
 
-// Runs history slot `index` (0 to 7): it becomes the previous command (cut to kCommandLength
-// bytes), its folder the current directory, and it is started; the history keeps its order.
+// Runs history slot `index` (0 to 7): its folder becomes the current directory, it is started
+// and, once it runs, it becomes the previous command (cut to kCommandLength bytes); the history
+// keeps its order.
 void run_history_item(engine::Host& host, LauncherState& state, int index);
 
 // Starts the previous command again, from the current directory.

@@ -14,6 +14,8 @@ AddResult add_record(const std::filesystem::path& book, const std::string& name,
     std::optional<text::LineAppender> file;
     try {
         file.emplace(book);
+    } catch (const text::FileBusy&) {
+        return AddResult::book_busy;
     } catch (const text::FileError&) {
         return AddResult::book_unavailable;
     }
@@ -34,6 +36,9 @@ std::string add_message(AddResult result, const std::filesystem::path& book) {
             return {};
         case AddResult::book_unavailable:
             return book.string() + "화일이 없거나 읽기전용입니다.";
+        case AddResult::book_busy:
+            return book.string() + " 화일은 다른 창에서 항목을 지우는 중입니다. 그 창을 닫은 뒤에 다시 "
+                                   "추가하세요.";
         case AddResult::field_empty:
             return "모두 입력 하세요!!";
         case AddResult::line_break:

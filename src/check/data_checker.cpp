@@ -7,6 +7,7 @@
 
 #include "check/check_context.h"
 #include "text/codec.h"
+#include "text/file_error.h"
 #include "text/line_reader.h"
 
 namespace check {
@@ -93,6 +94,12 @@ void check_cp949(const std::vector<std::string_view>& lines, Report& report) {
     }
 }
 
+// A file whose lines end with a CR alone: CRs in it, and no LF anywhere.
+bool has_cr_only_line_ends(std::string_view bytes) {
+    return bytes.find('\n') == std::string_view::npos &&
+           bytes.find('\r') != std::string_view::npos;
+}
+
 }  // namespace
 
 std::vector<std::string_view> split_lines(std::string_view bytes) {
@@ -142,6 +149,13 @@ std::vector<Finding> check_file(const std::filesystem::path& folder, const std::
                      "대화파일편집으로 열어 다시 저장하거나 CP949로 바꿔 저장하세요.");
         return findings;
     }
+    if (has_cr_only_line_ends(bytes)) {
+        report.error(1,
+                     "줄 끝이 CR 하나뿐입니다(옛 매킨토시 방식). 프로그램은 LF에서 줄을 나누므로 "
+                     "파일 전체를 한 줄로 읽고, 이 파일에서는 아무것도 찾지 못합니다. 줄 끝을 CR LF로 "
+                     "바꿔 저장하세요. 예: sed -i 's/\\r/\\r\\n/g' " + name);
+        return findings;
+    }
     check_cp949(lines, report);
     if (name == "reserve.dat")
         check_reserve(lines, report);
@@ -170,12 +184,16 @@ std::vector<Finding> check_folder(const std::filesystem::path& folder) {
         std::string bytes;
         try {
             bytes = text::read_file(folder / file.name);
-        } catch (const std::exception&) {
+        } catch (const std::exception& error) {
             Report report(file.name, findings);
+            const auto* file_error = dynamic_cast<const text::FileError*>(&error);
+            const std::string why =
+                file_error ? "(" + file_error->reason() + ") " : std::string();
             if (file.required) {
-                report.error(0, "파일이 없거나 읽을 수 없습니다. 대화가 이 파일에서 멈춥니다.");
+                report.error(0, "파일이 없거나 읽을 수 없습니다. " + why +
+                                    "대화가 이 파일에서 멈춥니다.");
             } else {
-                report.warning(0, "파일이 없거나 읽을 수 없습니다. 빈 책으로 여깁니다.");
+                report.warning(0, "파일이 없거나 읽을 수 없습니다. " + why + "빈 책으로 여깁니다.");
             }
             continue;
         }

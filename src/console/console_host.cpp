@@ -5,7 +5,7 @@
 
 #include "books/command_line.h"
 #include "books/lookup.h"
-#include "program_start.h"
+#include "books/program_start.h"
 #include "text/codec.h"
 
 namespace console {
@@ -60,8 +60,7 @@ std::string ConsoleHost::input_box(const std::string& caption, const std::string
     // The end of input is the Cancel button.
     if (!ask(caption, prompt, answer)) return default_text;
     std::string bytes = text::from_utf8(answer).bytes;
-    if (bytes.size() > 255) bytes.resize(255);
-    return bytes;
+    return std::string(text::cut_at_character(bytes, 255));
 }
 
 void ConsoleHost::message_box(const std::string& text) {
@@ -115,16 +114,16 @@ bool ConsoleHost::change_directory(const std::string& folder) {
     return !error;
 }
 
-void ConsoleHost::start_program(const std::string& command_line) {
+int ConsoleHost::start_program(const std::string& command_line) {
     if (!launch_) {
         err_ << "started: ";
         print(err_, command_line);
         err_ << '\n' << std::flush;
-        return;
+        return 0;
     }
-    std::vector<std::string> words = books::split_command_line(command_line);
+    std::vector<std::string> words = books::program_and_arguments(command_line);
     for (std::string& word : words) word = text::to_utf8(word);
-    start_detached(words);
+    return books::start_detached(words);
 }
 
 void ConsoleHost::play_animation() {

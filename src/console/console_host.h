@@ -53,7 +53,7 @@ public:
     void close_main_window() override { close_requested_ = true; }
     void minimise() override {}
     bool change_directory(const std::string& folder) override;
-    void start_program(const std::string& command_line) override;
+    int start_program(const std::string& command_line) override;
 
 private:
     void needs_window(const char* what);

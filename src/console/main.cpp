@@ -6,7 +6,8 @@
 // input gets nothing but one reply per turn, so scripts can read the conversation. --trace adds,
 // on standard error, what each sentence matched, where its reply came from and every particle
 // put in (scripts/coverage).
-// An input box (the launcher's, a lookup's) takes the next input line as its answer.
+// An input box (the launcher's, a lookup's, a name's) takes the next input line as its answer.
+// What a turn changed in the settings (the mood, the history, a name) is saved right after it.
 
 #include <chrono>
 #include <cstring>
@@ -122,14 +123,29 @@ bool guarded(std::ostream& err, Step&& step) {
         step();
         return true;
     } catch (const std::exception& error) {
-        err << error.what() << "\n\n" << std::flush;
+        err << text::error_text(error) << "\n\n" << std::flush;
         return false;
     }
 }
 
+int run(int argc, char** argv);
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Memory running out outside a turn (at the start, at the exit) ends the program with the
+    // general report, never with an abort.
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << text::error_text(error) << "\n\n";
+        return 1;
+    }
+}
+
+namespace {
+
+int run(int argc, char** argv) {
     const std::optional<Options> options = parse(argc, argv);
     if (!options) {
         usage();
@@ -137,7 +153,11 @@ int main(int argc, char** argv) {
     }
     const settings::ProgramFolder chosen = settings::choose_program_folder(
         {options->folder, settings::executable_folder(argv[0]), settings::user_data_folder()});
-    if (!chosen.problem.empty()) std::cerr << chosen.problem << "\n\n";
+    if (!chosen.problem.empty()) {
+        std::cerr << chosen.problem << '\n';
+        if (chosen.defaults_only) std::cerr << "설치된 기본 파일로 대화하며, 아무것도 저장하지 않습니다.\n";
+        std::cerr << '\n';
+    }
     const std::filesystem::path& folder = chosen.folder;
     const std::filesystem::path settings_file = folder / settings::kFileName;
 
@@ -149,7 +169,12 @@ int main(int argc, char** argv) {
     engine::TurnTrace trace;
     if (options->trace) engine.trace = &trace;
 
-    settings::Settings stored = settings::read_settings(settings_file);
+    // What the file held, then what this run last saved: a save writes only what differs, so
+    // 처음실행 and every value this run did not change stay as the file has them, and a window
+    // on the same folder keeps what it set meanwhile.
+    std::string settings_problem;
+    settings::Settings stored = settings::read_settings(settings_file, &settings_problem);
+    if (!settings_problem.empty()) std::cerr << settings_problem << "\n\n";
     engine.user_name = stored.user_name;
     engine.computer_name = stored.computer_name;
     engine.mood = stored.mood;
@@ -157,6 +182,29 @@ int main(int argc, char** argv) {
     host.launcher.restore(stored.history);
     host.juso_mode = stored.juso_mode;
     host.eng_mode = stored.eng_mode;
+
+    bool unsaved = false;
+    bool told = false;
+    // After every turn: a terminal closed or an interrupted pipe loses nothing already said.
+    const auto save = [&] {
+        if (chosen.defaults_only) return;
+        settings::Settings now = stored;
+        now.user_name = engine.user_name;
+        now.computer_name = engine.computer_name;
+        now.mood = engine.mood;
+        now.history = host.launcher.history;
+        if (now == stored) return;
+        try {
+            settings::save_settings(settings_file, stored, now, settings::SaveKeys::changed);
+            stored = now;
+            unsaved = false;
+        } catch (const std::exception& error) {
+            // Said once; the values are tried again after the next turn.
+            if (!told) std::cerr << text::error_text(error) << "\n\n" << std::flush;
+            told = true;
+            unsaved = true;
+        }
+    };
 
     if (options->monologue) {
         const bool spoke = guarded(std::cerr, [&] { engine.mal(); });
@@ -172,26 +220,21 @@ int main(int argc, char** argv) {
         if (!host.read_line(line)) break;
         const bool completed =
             guarded(std::cerr, [&] { engine.chat_turn(text::sentence_from_utf8(line)); });
-        if (interactive && completed) {
+        // A turn that ends the program says nothing: the window just closes. The label still
+        // holds the previous reply, which must not be printed again.
+        const bool ending = host.close_requested();
+        if (interactive && completed && !ending) {
             console::ConsoleHost::print(std::cout, engine.computer_name);
             std::cout << ": ";
         }
         // An error ends the turn with the speech label hidden: an empty line.
-        if (completed) console::ConsoleHost::print(std::cout, host.speech());
+        if (completed && !ending) console::ConsoleHost::print(std::cout, host.speech());
         std::cout << '\n' << std::flush;
         if (options->trace) print_trace(std::cerr, trace);
-        if (host.close_requested()) break;
+        save();
+        if (ending) break;
     }
-
-    stored.user_name = engine.user_name;
-    stored.computer_name = engine.computer_name;
-    stored.mood = engine.mood;
-    stored.history = host.launcher.history;
-    try {
-        settings::write_settings(settings_file, stored);
-    } catch (const std::exception& error) {
-        std::cerr << error.what() << "\n\n";
-        return 1;
-    }
-    return 0;
+    return unsaved ? 1 : 0;
 }
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include "engine/header_fields.h"
 #include "engine/trace_lines.h"
 #include "text/byte_search.h"
+#include "text/codec.h"
 #include "text/line_reader.h"
 
 namespace engine {
@@ -185,9 +186,11 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
         header = read_header(header_line);
         std::vector<std::string> templates;
         while (!answers.at_end()) {
-            const std::string_view answer = answers.next_line(text::kShortLine);
+            // One byte beyond the 99 kept, so that the cut can end at a whole character: a
+            // reply never shows half of one.
+            const std::string_view answer = answers.next_line(text::kShortLine + 1);
             if (begins_with(answer, "*")) break;
-            templates.emplace_back(answer);
+            templates.emplace_back(text::cut_at_character(answer, text::kShortLine));
         }
         const int choice = draw(static_cast<int>(templates.size()));
         if (trace != nullptr) {

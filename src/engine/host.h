@@ -56,9 +56,9 @@ public:
     // Makes `folder` the process's current directory; false when it cannot be.
     virtual bool change_directory(const std::string& folder) = 0;
     // Starts the program of `command_line` in the current directory without a shell (see
-    // books::split_command_line), detached; returns at once, never waits and reports nothing,
-    // also when the program does not exist.
-    virtual void start_program(const std::string& command_line) = 0;
+    // books::program_and_arguments), detached; never waits for it. Returns 0 once it runs,
+    // otherwise the system's error number (ENOENT when there is no such program).
+    virtual int start_program(const std::string& command_line) = 0;
 };
 
 }  // namespace engine

@@ -30,7 +30,7 @@ public:
     void close_main_window() override {}
     void minimise() override {}
     bool change_directory(const std::string&) override { return true; }
-    void start_program(const std::string&) override {}
+    int start_program(const std::string&) override { return 0; }
 
     std::string speech;
 };

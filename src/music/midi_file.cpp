@@ -1,7 +1,8 @@
 #include "midi_file.h"
 
-#include <fstream>
-#include <system_error>
+#include <exception>
+
+#include "text/line_reader.h"
 
 namespace music {
 namespace {
@@ -40,15 +41,14 @@ bool is_standard_midi_file(std::string_view bytes) {
 }
 
 std::optional<std::string> read_midi_file(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxMidiFileSize) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    // The one reader of every file: a regular file only, opened without waiting (a FIFO in the
+    // file's place never blocks the start), and never more than the limit.
+    std::string bytes;
+    try {
+        bytes = text::read_file(path, kMaxMidiFileSize);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
     if (!is_standard_midi_file(bytes)) return std::nullopt;
     return bytes;
 }

@@ -1,5 +1,6 @@
 #include "profile_file.h"
 
+#include "text/codec.h"
 #include "text/file_error.h"
 #include "text/line_reader.h"
 #include "text/line_writer.h"
@@ -90,7 +91,8 @@ std::string_view decode_value(std::string_view raw) {
     if (v.size() >= 2 && v.front() == v.back() && (v.front() == '"' || v.front() == '\'')) {
         v = v.substr(1, v.size() - 2);
     }
-    return v.substr(0, kMaxValueLength);
+    // The cut never leaves a lone lead byte that would show as a broken character.
+    return text::cut_at_character(v, kMaxValueLength);
 }
 
 // The text to write after "=" so that reading gives `value` back.
@@ -128,10 +130,15 @@ ProfileFile::ProfileFile(std::string_view bytes) {
     }
 }
 
-ProfileFile ProfileFile::load(const std::filesystem::path& file) {
+ProfileFile ProfileFile::load(const std::filesystem::path& file, std::string* problem) {
     try {
-        return ProfileFile(text::read_file(file));
-    } catch (const text::FileError&) {
+        return ProfileFile(text::read_file(file, kMaxProfileSize));
+    } catch (const text::FileError& error) {
+        // A missing file is the usual first start; anything else the user may want to know.
+        std::error_code ignored;
+        if (problem && std::filesystem::exists(std::filesystem::symlink_status(file, ignored))) {
+            *problem = error.what();
+        }
         return ProfileFile();
     }
 }

@@ -2,7 +2,7 @@
 // An INI profile file held as its lines, so that writing a value keeps every other line as it
 // was. Reading follows the platform's profile rules: section and key names compare without
 // regard to ASCII letter case and are trimmed of blanks; values are trimmed and cut to 1023
-// characters; a value in one matching pair of quotes loses them; lines beginning with ";" are
+// bytes, never inside a two-byte character; a value in one matching pair of quotes loses them; lines beginning with ";" are
 // comments; where a section or a key appears twice, the first one counts.
 
 #include <cstdint>
@@ -15,14 +15,18 @@
 namespace settings {
 
 inline constexpr std::size_t kMaxValueLength = 1023;
+// The largest profile file that is read: far beyond any real one.
+inline constexpr std::uintmax_t kMaxProfileSize = std::uintmax_t{16} << 20;
 
 class ProfileFile {
 public:
     ProfileFile() = default;
     // The file's bytes split into lines (each keeps its own line end).
     explicit ProfileFile(std::string_view bytes);
-    // Reads the file; a missing or unreadable file gives an empty profile.
-    static ProfileFile load(const std::filesystem::path& file);
+    // Reads the file; a missing or unreadable file gives an empty profile. When the file is
+    // there but cannot be read (no permission, not a regular file, over kMaxProfileSize
+    // bytes), `problem` receives the message (UTF-8) that says so.
+    static ProfileFile load(const std::filesystem::path& file, std::string* problem = nullptr);
 
     std::optional<std::string> read(std::string_view section, std::string_view key) const;
     std::string read_string(std::string_view section, std::string_view key,

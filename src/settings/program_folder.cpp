@@ -121,10 +121,16 @@ ProgramFolder choose_program_folder(const FolderPlaces& places,
     if (holds_data(own) && writable(own)) return {own, {}};
 
     const fs::path defaults = installed_defaults(own);
-    if (!holds_data(defaults) || places.user_folder.empty()) {
+    if (!holds_data(defaults) || (places.user_folder.empty() && holds_data(own))) {
         // Neither layout fits: the program's own folder, whose missing files are reported
         // where they are read.
-        return {holds_data(own) || !holds_data(defaults) ? own : defaults, {}};
+        return {own, {}};
+    }
+    if (places.user_folder.empty()) {
+        return {defaults,
+                "사용자 폴더를 정할 수 없습니다: 환경 변수 HOME과 XDG_DATA_HOME이 "
+                "모두 비어 있습니다.",
+                true};
     }
 
     const fs::path user = fs::absolute(places.user_folder, ignored);
@@ -132,9 +138,13 @@ ProgramFolder choose_program_folder(const FolderPlaces& places,
         fill_folder(defaults, user);
         return {user, {}};
     } catch (const std::exception& error) {
+        const std::u8string shown = user.u8string();
+        std::string problem = "사용자 폴더(" + std::string(shown.begin(), shown.end()) +
+                              ")를 만들거나 기본 파일을 복사할 수 없습니다: " + error.what();
         // A folder that already holds the data files may hold the user's own: keep it whatever
         // is missing. Without them, the defaults can still be read where they lie.
-        return {holds_data(user) ? user : defaults, error.what()};
+        if (holds_data(user)) return {user, std::move(problem)};
+        return {defaults, std::move(problem), true};
     }
 }
 

@@ -43,12 +43,18 @@ struct FolderPlaces {
 
 struct ProgramFolder {
     std::filesystem::path folder;  // absolute
-    std::string problem;           // why filling the user's folder failed (UTF-8); empty if it did not
+    // Why the user's folder could not be made or filled, in Korean (UTF-8); empty if it could.
+    std::string problem;
+    // `folder` is the installed defaults, read where they lie because the user has no folder of
+    // their own: nothing may be written into it (as root nothing would stop it, and a purge of
+    // the package would leave the files behind).
+    bool defaults_only = false;
 };
 
-// The program folder by the rule above. When a default file cannot be copied, `problem` says why;
-// the user's folder is still used if it holds the data files, else the installed defaults are read
-// where they lie (writing the settings then reports its own error). Never throws.
+// The program folder by the rule above. When the user's folder cannot be made (no HOME nor
+// XDG_DATA_HOME, or the folder cannot be created) or a default file cannot be copied, `problem`
+// says why; the user's folder is still used if it holds the data files, else the installed
+// defaults are read where they lie, marked `defaults_only`. Never throws.
 ProgramFolder choose_program_folder(
     const FolderPlaces& places,
     const std::function<bool(const std::filesystem::path&)>& writable = folder_writable);

@@ -17,6 +17,7 @@
 #include "engine/free_talk_entry.h"
 #include "shell/dialogs.h"
 #include "text/codec.h"
+#include "text/file_error.h"
 
 namespace {
 
@@ -167,7 +168,7 @@ void TChat_InputForm::btn_addClick() {
     try {
         add_entry();
     } catch (const std::exception& error) {
-        shell::dialogs().error(this, QString::fromUtf8(error.what()));
+        shell::dialogs().error(this, QString::fromStdString(text::error_text(error)));
     } catch (...) {
         shell::dialogs().error(this, QStringLiteral("알 수 없는 오류로 추가하지 못했습니다."));
     }

@@ -15,12 +15,15 @@
 #include <QTextCursor>
 
 #include <exception>
+#include <optional>
 #include <system_error>
 #include <utility>
 
 #include "check/data_checker.h"
 #include "shell/data_file_findings.h"
 #include "shell/dialogs.h"
+#include "text/file_error.h"
+#include "text/folder_lock.h"
 #include "text/line_writer.h"
 
 namespace shell {
@@ -76,7 +79,7 @@ DataFileEditor* DataFileEditor::open_file(const std::filesystem::path& file, QWi
         editor->show();
         return editor;
     } catch (const std::exception& error) {
-        dialogs().error(parent, QString::fromUtf8(error.what()));
+        dialogs().error(parent, QString::fromStdString(text::error_text(error)));
     } catch (...) {
         dialogs().error(parent, QStringLiteral("화일을 열지 못했습니다."));
     }
@@ -199,7 +202,7 @@ bool DataFileEditor::save() {
     try {
         return save_or_throw();
     } catch (const std::exception& error) {
-        dialogs().error(this, QString::fromUtf8(error.what()));
+        dialogs().error(this, QString::fromStdString(text::error_text(error)));
     } catch (...) {
         dialogs().error(this, QStringLiteral("알 수 없는 오류로 저장하지 못했습니다."));
     }
@@ -229,7 +232,20 @@ bool DataFileEditor::save_or_throw() {
         return false;
     }
 
-    if (document_.differs_on_disk(file_)) {
+    // The check and the write are one step for every process on the folder (a window teaching
+    // free talk, a terminal companion); the question is asked outside it, and what the user
+    // agreed to overwrite is exactly what is overwritten.
+    std::optional<std::string> agreed;
+    for (;;) {
+        {
+            const text::FolderLock lock(file_.parent_path());
+            const std::optional<std::string> on_disk = document_.changed_on_disk(file_);
+            if (!on_disk || on_disk == agreed) {
+                text::replace_file(file_, encoded.bytes);
+                break;
+            }
+            agreed = on_disk;
+        }
         const auto answer = ask(
             QStringLiteral("%1 화일이 이 창에서 연 뒤에 다른 곳에서 바뀌었습니다. 이 창의 내용으로 "
                            "덮어쓸까요?")
@@ -237,8 +253,6 @@ bool DataFileEditor::save_or_throw() {
             QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes) return false;
     }
-
-    text::replace_file(file_, encoded.bytes);
     show_findings(encoded.bytes);
     document_.saved(std::move(edited), std::move(encoded.bytes));
     note_->clear();
@@ -266,7 +280,7 @@ void DataFileEditor::closeEvent(QCloseEvent* event) {
         }
     } catch (const std::exception& error) {
         event->ignore();
-        dialogs().error(this, QString::fromUtf8(error.what()));
+        dialogs().error(this, QString::fromStdString(text::error_text(error)));
     } catch (...) {
         event->ignore();
         dialogs().error(this, QStringLiteral("알 수 없는 오류로 창을 닫지 못했습니다."));

@@ -101,6 +101,9 @@ void TdelForm::FormActivate() {
         btn_find->setEnabled(false);
         btn_del->setEnabled(false);
         btn_close->setEnabled(false);
+    } else if (!walk_->moved_aside().empty()) {
+        shell::dialogs().message(
+            this, QString::fromStdString(books::moved_aside_message(walk_->moved_aside())));
     }
 }
 
@@ -157,7 +160,12 @@ void TdelForm::btn_closeClick() {
     if (!walk_ || !walk_->usable()) return;
     books::Record pending;
     if (!boxes(pending)) return;
-    guarded(this, [&] { walk_->confirm(pending); });
+    const bool confirmed = guarded(this, [&] { walk_->confirm(pending); });
+    if (!confirmed && walk_->rebuilt_book_kept()) {
+        // Never destroyed silently: the user learns where the corrections wait.
+        shell::dialogs().message(
+            this, QString::fromStdString(books::kept_message(walk_->temp_path())));
+    }
     walk_.reset();
     accept();
 }

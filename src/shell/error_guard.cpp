@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "shell/dialogs.h"
+#include "text/file_error.h"
 
 namespace shell {
 
@@ -15,7 +16,7 @@ void show_current_error(QWidget* parent) noexcept {
     try {
         throw;
     } catch (const std::exception& e) {
-        text = QString::fromUtf8(e.what());
+        text = QString::fromStdString(text::error_text(e));
     } catch (...) {
         text = QStringLiteral("알 수 없는 오류가 일어났습니다.");
     }

@@ -3,7 +3,11 @@
 #include <QCoreApplication>
 #include <QLibrary>
 
+#include <cstdint>
+
 #include "shell/dialogs.h"
+#include "text/file_error.h"
+#include "text/line_reader.h"
 
 namespace shell {
 namespace {
@@ -29,6 +33,15 @@ LogoWindow from_module(QString& error) {
 }  // namespace
 
 void show_logo_window(const std::filesystem::path& video, QWidget* parent) {
+    // The media layer opens the file on this thread: a FIFO or a device in its place would
+    // freeze the window, so only a regular file (or none, which the player reports) goes on.
+    try {
+        const text::InputFile probe(video, UINTMAX_MAX, text::InputFile::Missing::reads_as_empty);
+    } catch (const text::FileError& refused) {
+        dialogs().error(parent, QStringLiteral("logo.avi를 재생할 수 없습니다.\n%1")
+                                    .arg(QString::fromStdString(refused.reason())));
+        return;
+    }
     if (installed != nullptr) {
         installed(video, parent);
         return;

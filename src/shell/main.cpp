@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -13,7 +14,9 @@
 #include "shell/appearance.h"
 #include "shell/dialogs.h"
 #include "shell/display_platform.h"
+#include "shell/exit_signals.h"
 #include "shell/main_window.h"
+#include "shell/window_per_folder.h"
 
 int main(int argc, char* argv[]) {
     // The logo video plays through GStreamer unless the user chose another media backend: the
@@ -51,11 +54,54 @@ int main(int argc, char* argv[]) {
         requested = std::filesystem::path(options.value(folder_option).toStdU16String());
     const settings::ProgramFolder folder = settings::choose_program_folder(
         {requested, settings::executable_folder(argv[0]), settings::user_data_folder()});
+    if (folder.defaults_only) {
+        // Everything the window keeps would land among the installed files.
+        shell::dialogs().error(nullptr, QString::fromStdString(folder.problem) +
+                                            QStringLiteral("\n다솜 창은 사용자 폴더가 있어야 "
+                                                           "시작할 수 있습니다."));
+        return 1;
+    }
     if (!folder.problem.empty()) shell::dialogs().error(nullptr, QString::fromStdString(folder.problem));
 
+    shell::WindowPerFolder one_window(folder.folder);
+    switch (one_window.start()) {
+        case shell::WindowPerFolder::Start::first:
+            break;
+        case shell::WindowPerFolder::Start::forwarded:
+            return 0;
+        case shell::WindowPerFolder::Start::unanswered:
+            std::fprintf(stderr, "%s\n", "이 폴더에서 다솜 창이 이미 실행 중이지만 대답하지 않습니다.");
+            return 1;
+    }
+
+    // From here on logout, shutdown and Ctrl+C end the program through the window's own exit.
+    shell::ExitSignals exit_signals;
+    TMainForm* ready = nullptr;  // the window, once built
+    QObject::connect(&exit_signals, &shell::ExitSignals::received, &app, [&ready] {
+        if (ready) {
+            ready->close();
+        } else {
+            // Still starting (the set-up dialog is open): its loop ends, and so does the start.
+            QCoreApplication::exit(0);
+        }
+    });
+    QObject::connect(&one_window, &shell::WindowPerFolder::come_forward_requested, &app, [&ready] {
+        if (ready) ready->come_forward();
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            dialog->raise();
+            dialog->activateWindow();
+        }
+    });
+
     TMainForm window(folder.folder);
+    // Ended while starting: the window's destruction keeps what was set so far.
+    if (shell::ExitSignals::arrived()) return 0;
+    ready = &window;
     QObject::connect(&window, &TMainForm::finished, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // The desktop session ends: whatever waits to be saved is saved now.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window] { window.save_settings_now(); });
     window.show();
     return app.exec();
 }

@@ -1,6 +1,8 @@
 // The window itself: its controls, the chat line and the monologue.
 #include "shell/main_window.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -127,8 +129,10 @@ void TMainForm::chat_windowEnter() {
     const std::string sentence =
         text::sentence_from_utf16(chat_window_->toPlainText().toStdU16String());
     // A failed turn keeps the label hidden, the timer stopped and the text for another try.
-    if (!guarded(this, [&] { engine_->chat_turn(sentence); })) return;
-    if (destroyed_) return;  // the turn closed the program
+    const bool completed = guarded(this, [&] { engine_->chat_turn(sentence); });
+    // The mood, the history, anything the turn set, also in a turn that failed half-way.
+    schedule_save();
+    if (!completed || destroyed_) return;  // destroyed_: the turn closed the program
     speech_label_->show();
     monologue_timer_->start();
     chat_window_->clear();
@@ -144,6 +148,18 @@ void TMainForm::Timer1Timer() {
 
 void TMainForm::minimise() {
     tray_icon_->HideApplication();
+}
+
+void TMainForm::come_forward() {
+    // On the task bar with a modal box open (the logo at start), a window manager may keep the
+    // window iconic however it is asked to restore it; unmapped and mapped again, it comes back.
+    if (isMinimized()) hide();
+    tray_icon_->ShowApplication();
+    // A box that went onto the task bar with the window comes back with it.
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != this && other->isVisible() && other->isMinimized() && qobject_cast<QDialog*>(other))
+            other->showNormal();
+    }
 }
 
 void TMainForm::changeEvent(QEvent* event) {

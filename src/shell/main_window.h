@@ -1,7 +1,8 @@
 #pragma once
 // The main window: background, character, speech label and chat line, the menus, the tray
 // icon and the monologue timer. It owns the engine and is the engine's host; it reads the
-// settings when it is created and writes them back when it closes.
+// settings when it is created, saves each change to them a moment after it was made (the
+// window's moves once they have settled) and writes them all back when it closes.
 //
 // Every handler that calls into the core runs through the one error guard, so an error ends
 // that handler with a message box and the program keeps running.
@@ -52,6 +53,10 @@ public:
 
     // Escape, the launcher and tray start: into the tray, or onto the task bar without one.
     void minimise() override;
+    // Another start on the folder asks for the window: out of the tray, shown, in front.
+    void come_forward();
+    // Saves what changed at once, instead of a moment later (the desktop session ends).
+    void save_settings_now();
     // The free-talk entry dialog, modal; `key_text` pre-fills its key phrase.
     void call_ChatInputForm(const QString& key_text = QString());
     // The rabbit over a frozen picture of the screen; returns when a click or a key closed it.
@@ -80,7 +85,7 @@ public:
     void play_animation() override;
     void close_main_window() override;
     bool change_directory(const std::string& folder) override;
-    void start_program(const std::string& command_line) override;
+    int start_program(const std::string& command_line) override;
 
 signals:
     // The settings have been written back: the program may end.
@@ -106,6 +111,15 @@ private:
     void note_placement();
     void take_placement();
     void FormDestroy();
+    // The settings as they stand now: the menus' switches, the names and the mood of the
+    // engine, the launcher's history and the window's placement.
+    settings::Settings current_settings() const;
+    // A stored value changed: it is saved a moment later, together with whatever else changes
+    // meanwhile.
+    void schedule_save();
+    // Saves what changed since the last save; at exit every key, changed or not.
+    void store_settings(bool at_exit);
+    void report_missing_tray();
     void dasom_setup();
     void load_music();
     void switch_music();
@@ -135,6 +149,10 @@ private:
     std::mt19937 random_;
     std::unique_ptr<engine::Engine> engine_;
     settings::Settings settings_;
+    // The values as read, then as last saved: a save writes what differs from them.
+    settings::Settings saved_settings_;
+    QTimer* save_timer_ = nullptr;
+    bool save_failure_shown_ = false;  // a failing save is told once, not at every change
     books::LauncherState launcher_;  // history captions and previous_command
     int add_book_kind_ = 0;
     int del_book_kind_ = 0;

@@ -4,10 +4,10 @@
 
 #include <QAction>
 #include <QDir>
-#include <QProcess>
 
 #include "books/book_files.h"
 #include "books/command_line.h"
+#include "books/program_start.h"
 #include "shell/add_form.h"
 #include "shell/del_form.h"
 #include "shell/dialogs.h"
@@ -20,6 +20,7 @@ using shell::to_q;
 void TMainForm::exec_file() {
     books::exec_file(program_folder_, *this, launcher_);
     show_history();
+    schedule_save();
 }
 
 void TMainForm::hist_itemClick(int index) {
@@ -61,11 +62,9 @@ bool TMainForm::change_directory(const std::string& folder) {
     return QDir::setCurrent(to_q(folder));
 }
 
-void TMainForm::start_program(const std::string& command_line) {
-    const std::vector<std::string> words = books::split_command_line(command_line);
-    if (words.empty()) return;
-    QStringList arguments;
-    for (std::size_t i = 1; i < words.size(); ++i) arguments << to_q(words[i]);
-    // Detached in the current directory; whether it started is not looked at.
-    QProcess::startDetached(to_q(words[0]), arguments);
+int TMainForm::start_program(const std::string& command_line) {
+    // Detached in the current directory, as the file system spells the words.
+    std::vector<std::string> words = books::program_and_arguments(command_line);
+    for (std::string& word : words) word = to_q(word).toLocal8Bit().toStdString();
+    return books::start_detached(words);
 }

@@ -203,28 +203,33 @@ std::string TMainForm::ask_name(engine::Name which, const std::string& current) 
         }
         name = std::move(bytes);
     });
+    schedule_save();
     return name;
 }
 
 void TMainForm::traystartClick() {
     settings_.tray_start = !settings_.tray_start;
     update_check_marks();
+    schedule_save();
 }
 
 void TMainForm::set_juso_mode(bool by_name) {
     settings_.juso_mode = by_name;
     update_check_marks();  // also puts back the mark Qt took off a checked item
+    schedule_save();
 }
 
 void TMainForm::set_eng_mode(bool by_word) {
     settings_.eng_mode = by_word;
     update_check_marks();
+    schedule_save();
 }
 
 void TMainForm::backmusicClick() {
     settings_.music_on = !settings_.music_on;
     switch_music();
     update_check_marks();
+    schedule_save();
 }
 
 void TMainForm::update_check_marks() {

@@ -1,4 +1,4 @@
-// Start-up and exit: reading and writing the settings, the window's placement, the set-up
+// Start-up and exit: reading and saving the settings, the window's placement, the set-up
 // dialog of the first run.
 #include "shell/main_window.h"
 
@@ -13,6 +13,7 @@
 #include "shell/dialogs.h"
 #include "shell/display_platform.h"
 #include "shell/error_guard.h"
+#include "shell/exit_signals.h"
 #include "shell/qt_text.h"
 #include "shell/setup_form.h"
 #include "shell/tray_icon.h"
@@ -23,6 +24,9 @@ using shell::to_q;
 
 namespace {
 constexpr int kPlacementSettle = 300;  // ms
+// Long enough to gather a burst of changes into one write, short enough that a change is on
+// disk within a second whatever ends the program afterwards.
+constexpr int kSaveDelay = 200;  // ms
 }  // namespace
 
 void TMainForm::FormCreate() {
@@ -30,7 +34,16 @@ void TMainForm::FormCreate() {
         std::chrono::system_clock::now().time_since_epoch().count()));
     engine_ = std::make_unique<engine::Engine>(program_folder_, *this, random_);
 
-    guarded(this, [&] { settings_ = settings::read_settings(program_folder_ / settings::kFileName); });
+    std::string settings_problem;
+    guarded(this, [&] {
+        settings_ = settings::read_settings(program_folder_ / settings::kFileName, &settings_problem);
+    });
+    if (!settings_problem.empty()) dialogs().error(this, QString::fromStdString(settings_problem));
+    saved_settings_ = settings_;
+    save_timer_ = new QTimer(this);
+    save_timer_->setSingleShot(true);
+    save_timer_->setInterval(kSaveDelay);
+    connect(save_timer_, &QTimer::timeout, this, [this] { store_settings(false); });
     engine_->user_name = settings_.user_name;
     engine_->computer_name = settings_.computer_name;
     engine_->mood = settings_.mood;
@@ -53,6 +66,8 @@ void TMainForm::FormCreate() {
     if (settings_.first_run) dasom_setup();
 
     update_check_marks();
+    // The names of the set-up reach the file before anything else can go wrong.
+    store_settings(false);
     load_music();
 }
 
@@ -68,7 +83,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormActivate() {
     fit_outer_size();
-    tray_icon_->report_unavailable();
+    report_missing_tray();
     if (settings_.tray_start) minimise();
     background_music_->allow_output();  // the sound font loads once the window is up
     if (settings_.view_logo) show_logo();
@@ -131,7 +146,9 @@ void TMainForm::take_placement() {
         // from the tray it is unframed for a moment before it is framed again.
         return;
     }
+    if (outer == placement_) return;
     placement_ = outer;
+    schedule_save();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
@@ -167,22 +184,62 @@ void TMainForm::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
     monologue_timer_->stop();
+    // A window that was never shown (the program ended during the set-up) is where it was put.
+    if (!shown_once_ && shell::window_positions_known()) placement_ = frameGeometry();
+    if (placement_timer_->isActive()) take_placement();  // a change the user has just made
+    // The settings first: closing an audio device can take its time, or never end.
+    store_settings(true);
     background_music_->close();
+}
 
+settings::Settings TMainForm::current_settings() const {
     settings::Settings values = settings_;
     values.user_name = engine_->user_name;
     values.computer_name = engine_->computer_name;
     values.mood = engine_->mood;
     values.history = launcher_.history;
     // A maximised, minimised or hidden window keeps the placement it last had on the screen.
-    // A window that was never shown (the program ended during the set-up) is where it was put.
-    if (!shown_once_ && shell::window_positions_known()) placement_ = frameGeometry();
-    if (placement_timer_->isActive()) take_placement();  // a change the user has just made
     values.left = placement_.x();
     values.top = placement_.y();
     values.width = placement_.width();
     values.height = placement_.height();
-    guarded(this, [&] { settings::write_settings(program_folder_ / settings::kFileName, values); });
+    return values;
+}
+
+void TMainForm::schedule_save() {
+    if (save_timer_ && !destroyed_) save_timer_->start();
+}
+
+void TMainForm::save_settings_now() {
+    if (!destroyed_) store_settings(false);
+}
+
+void TMainForm::store_settings(bool at_exit) {
+    save_timer_->stop();
+    const settings::Settings now = current_settings();
+    // An exit writes every key even when nothing changed, as it always has: the file then
+    // holds the whole set.
+    if (now == saved_settings_ && !at_exit) return;
+    try {
+        settings::save_settings(program_folder_ / settings::kFileName, saved_settings_, now,
+                                settings::SaveKeys::every);
+        saved_settings_ = now;
+        save_failure_shown_ = false;
+    } catch (...) {
+        // Told once; every later change tries again, silently, until a save succeeds. Marked
+        // before the box opens: a save tried while it is open is not told again.
+        const bool told = save_failure_shown_;
+        save_failure_shown_ = true;
+        if (!told) shell::show_current_error(this);
+    }
+}
+
+void TMainForm::report_missing_tray() {
+    if (tray_icon_->available() || settings_.no_tray_notice_given) return;
+    settings_.no_tray_notice_given = true;
+    // Remembered before the box opens: a session that ends meanwhile has shown it all the same.
+    store_settings(false);
+    tray_icon_->report_unavailable();
 }
 
 void TMainForm::dasom_setup() {
@@ -197,5 +254,8 @@ void TMainForm::dasom_setup() {
         computer_refused = !shell::to_cp949(name, engine_->computer_name);
     });
     form.exec();
+    // The set-up has had its chance, unless the session ended while it was open: then it comes
+    // again at the next start.
+    if (!shell::ExitSignals::arrived()) settings_.first_run = false;
     if (user_refused || computer_refused) dialogs().message(this, shell::no_cp949_name_text());
 }

@@ -44,7 +44,7 @@ std::basic_string<Char> without_cr_before_lf(std::basic_string_view<Char> text) 
 TextDocument TextDocument::load(const std::filesystem::path& path) {
     std::error_code error;
     const bool exists = std::filesystem::exists(path, error);
-    if (error) throw text::FileError(path, error.message());
+    if (error) throw text::FileError(path, error.value());
     if (!exists) {
         TextDocument document;
         document.missing_ = true;
@@ -90,13 +90,19 @@ TextDocument::Encoding TextDocument::encode(std::u16string_view edited) {
     return result;
 }
 
-bool TextDocument::differs_on_disk(const std::filesystem::path& path) const {
+std::optional<std::string> TextDocument::changed_on_disk(const std::filesystem::path& path) const {
+    // The notes start with a byte no data file starts with, so they never equal file bytes.
     try {
         std::error_code error;
-        if (!std::filesystem::exists(path, error)) return !missing_ || error;
-        return missing_ || text::read_file(path) != bytes_;
-    } catch (const text::FileError&) {
-        return true;
+        if (!std::filesystem::exists(path, error)) {
+            if (missing_ && !error) return std::nullopt;
+            return std::string("\0missing", 8);
+        }
+        std::string bytes = text::read_file(path);
+        if (!missing_ && bytes == bytes_) return std::nullopt;
+        return bytes;
+    } catch (const text::FileError& error) {
+        return std::string(1, '\0') + error.what();
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,7 +39,13 @@ class TextDocument {
     static Encoding encode(std::u16string_view text);
 
     // True when the file no longer holds the bytes read or last saved (another window wrote it).
-    bool differs_on_disk(const std::filesystem::path& path) const;
+    bool differs_on_disk(const std::filesystem::path& path) const {
+        return changed_on_disk(path).has_value();
+    }
+    // Nothing when the file still holds the bytes read or last saved; otherwise what it holds
+    // now (its bytes, or a note that it is missing or unreadable), so that two looks can tell
+    // whether it changed again in between.
+    std::optional<std::string> changed_on_disk(const std::filesystem::path& path) const;
 
     // Records that `text` was written as `bytes`: both become the new unchanged state.
     void saved(std::u16string text, std::string bytes);

@@ -56,7 +56,8 @@ QString TTrayIcon::hint() const { return icon_ ? icon_->toolTip() : QString(); }
 void TTrayIcon::report_unavailable() {
     if (available() || unavailable_reported_) return;
     unavailable_reported_ = true;
-    dialogs().error(window_, QStringLiteral("트레이 아이콘을 생성할 수 없습니다 !"));
+    // A notice, not an error: the program goes on, on the task bar.
+    dialogs().message(window_, QStringLiteral("트레이 아이콘을 생성할 수 없습니다 !"));
 }
 
 void TTrayIcon::HideApplication() {

@@ -3,8 +3,8 @@
 // from the task bar: only the tray icon is left, whose right click opens the tray menu and
 // whose double click brings the window back.
 //
-// Where the desktop has no notification area the icon says so once and stays inert; the window
-// then minimises to the task bar as usual. On desktops that speak the StatusNotifierItem protocol
+// Where the desktop has no notification area the icon stays inert and the window minimises to
+// the task bar as usual; the window has the icon say so the first time in a program folder. On desktops that speak the StatusNotifierItem protocol
 // (no double click there) the menu is published with the icon and a click brings the window back.
 
 #include <QList>
@@ -32,8 +32,8 @@ public:
     bool available() const { return icon_ != nullptr; }
     QString hint() const;
 
-    // Says, once, that there is no notification area. Called when the window is first shown,
-    // so that the box stands above it instead of being covered by it.
+    // Says, once a run, that there is no notification area. Called when the window is first
+    // shown, so that the box stands above it instead of being covered by it.
     void report_unavailable();
 
     // Minimise the application, every window of it, into the notification area, or onto the

@@ -134,4 +134,17 @@ std::string sentence_from_utf8(std::string_view utf8) {
 
 std::string cp949(std::string_view utf8) { return from_utf8(utf8).bytes; }
 
+std::string_view cut_at_character(std::string_view cp949, std::size_t max_bytes) {
+    if (cp949.size() <= max_bytes) return cp949;
+    // Lead and trail bytes share a range, so characters are counted from the start.
+    std::size_t at = 0;
+    while (at < max_bytes) {
+        const auto byte = static_cast<unsigned char>(cp949[at]);
+        const std::size_t length = byte >= 0x81 && byte <= 0xFE ? 2 : 1;
+        if (at + length > max_bytes) break;
+        at += length;
+    }
+    return cp949.substr(0, at);
+}
+
 }  // namespace text

@@ -35,6 +35,11 @@ inline constexpr char kUnmappableInSentence = '\x1A';
 std::string sentence_from_utf8(std::string_view utf8);
 std::string sentence_from_utf16(std::u16string_view text);
 
+// The longest start of `cp949` that has at most `max_bytes` bytes and does not end inside a
+// two-byte character (a lead byte 0x81-0xFE and the byte after it), so that a cut never leaves
+// a lone lead byte behind.
+std::string_view cut_at_character(std::string_view cp949, std::size_t max_bytes);
+
 // Converts a UTF-8 text of the program's own (a message, a caption, a keyword) to CP949.
 // Meant for texts that are known to have a CP949 form.
 std::string cp949(std::string_view utf8);

@@ -6,6 +6,12 @@
 
 #include "file_error.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace text {
 
 namespace {
@@ -21,35 +27,127 @@ std::FILE* open_file(const std::filesystem::path& path, const char* mode) {
 #endif
 }
 
-LineReader::LineReader(const std::filesystem::path& path, Checking checking)
-    : path_(path), checking_(checking) {
+std::string too_large_reason(std::uintmax_t limit) {
+    return "파일이 너무 큽니다: " + std::to_string(limit >> 20) + "MiB까지만 읽습니다";
+}
+
+namespace {
+
+const char* const kNotRegular = "보통 파일이 아닙니다: FIFO나 장치 같은 특수 파일은 읽지 않습니다";
+
+}  // namespace
+
+InputFile::InputFile(const std::filesystem::path& path, std::uintmax_t limit, Missing missing)
+    : path_(path), limit_(limit) {
+    const bool quiet = missing == Missing::reads_as_empty;
+#ifdef _WIN32
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (std::filesystem::is_directory(status) && quiet) return;
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        throw FileError(path, std::filesystem::is_directory(status) ? std::string(system_reason(EISDIR))
+                                                                    : std::string(kNotRegular));
+    }
     errno = 0;
     file_ = open_file(path, "rb");
     if (!file_) {
-        const int error = errno ? errno : ENOENT;
-        if (checking_ == Checking::checked) throw FileError(path_, error);
+        if (quiet) return;
+        throw FileError(path, errno ? errno : ENOENT);
+    }
+    size_ = std::filesystem::file_size(path, error);
+    descriptor_ = _fileno(file_);
+    if (size_ > limit_) {
+        std::fclose(file_);
+        file_ = nullptr;
+        descriptor_ = -1;
+        throw FileError(path, too_large_reason(limit_));
+    }
+#else
+    // A look before the open: a device is never opened at all (opening some has effects).
+    struct stat before;
+    if (::stat(path.c_str(), &before) == 0 && !S_ISREG(before.st_mode)) {
+        if (S_ISDIR(before.st_mode)) {
+            if (quiet) return;
+            throw FileError(path, EISDIR);
+        }
+        throw FileError(path, kNotRegular);
+    }
+    // O_NONBLOCK: a FIFO put in the file's place after the look is opened without waiting for
+    // a writer, and refused below.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0) {
+        const int error = errno;
+        if (quiet) return;
+        throw FileError(path, error);
+    }
+    struct stat status;
+    if (::fstat(descriptor, &status) != 0) {
+        const int error = errno;
+        ::close(descriptor);
+        throw FileError(path, error);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        if (S_ISDIR(status.st_mode)) {
+            if (quiet) return;
+            throw FileError(path, EISDIR);
+        }
+        throw FileError(path, kNotRegular);
+    }
+    size_ = static_cast<std::uintmax_t>(status.st_size);
+    if (size_ > limit_) {
+        ::close(descriptor);
+        throw FileError(path, too_large_reason(limit_));
+    }
+    descriptor_ = descriptor;
+#endif
+}
+
+InputFile::~InputFile() {
+#ifdef _WIN32
+    if (file_) std::fclose(file_);
+#else
+    if (descriptor_ >= 0) ::close(descriptor_);
+#endif
+}
+
+std::size_t InputFile::read(char* buffer, std::size_t length) {
+    if (descriptor_ < 0) return 0;
+#ifdef _WIN32
+    const std::size_t n = std::fread(buffer, 1, length, file_);
+    if (n == 0 && std::ferror(file_)) throw FileError(path_, errno ? errno : EIO);
+#else
+    ssize_t result;
+    do {
+        result = ::read(descriptor_, buffer, length);
+    } while (result < 0 && errno == EINTR);
+    if (result < 0) throw FileError(path_, errno);
+    const auto n = static_cast<std::size_t>(result);
+#endif
+    read_ += n;
+    if (read_ > limit_) throw FileError(path_, too_large_reason(limit_));
+    return n;
+}
+
+LineReader::LineReader(const std::filesystem::path& path, Checking checking, std::uintmax_t limit)
+    : file_(path, limit,
+            checking == Checking::checked ? InputFile::Missing::throws
+                                          : InputFile::Missing::reads_as_empty) {
+    if (!file_.is_open()) {
         eof_ = true;
         return;
     }
-    // Reads go straight into our own buffer; the C library's would only copy twice.
-    std::setvbuf(file_, nullptr, _IONBF, 0);
     buffer_.reset(new char[kChunk]);
 }
 
-LineReader::~LineReader() {
-    if (file_) std::fclose(file_);
-}
+LineReader::~LineReader() = default;
 
 bool LineReader::fill() {
     if (eof_) return false;
     begin_ = 0;
-    end_ = std::fread(buffer_.get(), 1, kChunk, file_);
+    end_ = file_.read(buffer_.get(), kChunk);
     if (end_ == 0) {
         eof_ = true;
-        if (std::ferror(file_)) {
-            const int error = errno ? errno : EIO;
-            if (checking_ == Checking::checked) throw FileError(path_, error);
-        }
         return false;
     }
     return true;
@@ -133,17 +231,19 @@ std::vector<std::string> read_all_lines(const std::filesystem::path& path) {
     return lines;
 }
 
-std::string read_file(const std::filesystem::path& path) {
-    std::FILE* file = open_file(path, "rb");
-    if (!file) throw FileError(path, errno ? errno : ENOENT);
+std::string read_file(const std::filesystem::path& path, std::uintmax_t limit) {
+    InputFile file(path, limit);
     std::string bytes;
-    char chunk[kChunk];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, n);
-    const bool failed = std::ferror(file);
-    const int error = errno;
-    std::fclose(file);
-    if (failed) throw FileError(path, error ? error : EIO);
+    // The size at the open is a hint only: the file may have changed since.
+    bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(file.size(), limit)) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) bytes.resize(std::max<std::size_t>(kChunk, 2 * bytes.size()));
+        const std::size_t n = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (n == 0) break;
+        filled += n;
+    }
+    bytes.resize(filled);
     return bytes;
 }
 

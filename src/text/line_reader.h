@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -47,18 +48,67 @@ void for_each_line_end(const char* begin, const char* end, AtLineEnd at_line_end
 // The data readers keep only the first 99 bytes of a line and skip the rest.
 inline constexpr std::size_t kShortLine = 99;
 
+// The largest data file or book that is read: far beyond any real one, small enough that a
+// file that is not one (a sparse 2 GB file, say) is refused at once instead of filling memory.
+inline constexpr std::uintmax_t kDataFileLimit = std::uintmax_t{64} << 20;
+
+// A file opened for reading, the one way every reader opens a file. Only a regular file is
+// read (a symbolic link to one is fine); a FIFO, a device or a folder is refused without
+// waiting on it, and so is a file larger than `limit` bytes, at the open or once more than
+// `limit` bytes have come (a file that grows while it is read). Refusals throw FileError with
+// a Korean reason naming the file.
+class InputFile {
+  public:
+    enum class Missing {
+        // A file that cannot be opened (missing, no permission) throws FileError.
+        throws,
+        // Such a file leaves the object closed: is_open() is false and it reads as empty.
+        reads_as_empty,
+    };
+
+    InputFile(const std::filesystem::path& path, std::uintmax_t limit,
+              Missing missing = Missing::throws);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    bool is_open() const noexcept { return descriptor_ >= 0; }
+    // The file's descriptor (for locking it), or -1 when it is not open.
+    int descriptor() const noexcept { return descriptor_; }
+    // The file's size when it was opened.
+    std::uintmax_t size() const noexcept { return size_; }
+
+    // Reads up to `length` bytes into `buffer`; 0 at the end. Throws FileError.
+    std::size_t read(char* buffer, std::size_t length);
+
+  private:
+    std::filesystem::path path_;
+    std::uintmax_t limit_;
+    std::uintmax_t size_ = 0;
+    std::uintmax_t read_ = 0;
+    int descriptor_ = -1;
+#ifdef _WIN32
+    std::FILE* file_ = nullptr;
+#endif
+};
+
+// The reason given for a file over `limit` bytes.
+std::string too_large_reason(std::uintmax_t limit);
+
 class LineReader {
   public:
     enum class Checking {
         // A failed open or read throws FileError.
         checked,
-        // A failed open or read is silent: the file then reads as empty.
+        // A file that cannot be opened reads as empty. A file that is refused (not a regular
+        // file, too large) still throws, and so does a failed read.
         unchecked,
     };
 
     static constexpr std::size_t kWholeLine = std::string_view::npos - 1;
 
-    explicit LineReader(const std::filesystem::path& path, Checking checking = Checking::checked);
+    explicit LineReader(const std::filesystem::path& path, Checking checking = Checking::checked,
+                        std::uintmax_t limit = kDataFileLimit);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -87,6 +137,9 @@ class LineReader {
 
     // The same as an owned string.
     std::string read_line(std::size_t keep = kWholeLine) { return std::string(next_line(keep)); }
+
+    // The open file's descriptor (-1 when an unchecked file could not be opened).
+    int descriptor() const noexcept { return file_.descriptor(); }
 
     // Skips the next line.
     void skip_line() { next_line(0); }
@@ -130,9 +183,7 @@ class LineReader {
     bool fill();
     std::string_view next_line_across(std::size_t keep);
 
-    std::filesystem::path path_;
-    Checking checking_;
-    std::FILE* file_ = nullptr;
+    InputFile file_;
     std::unique_ptr<char[]> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
@@ -144,8 +195,8 @@ class LineReader {
 // Every line of a file (whole lines). Throws FileError when the file cannot be read.
 std::vector<std::string> read_all_lines(const std::filesystem::path& path);
 
-// The whole file as bytes. Throws FileError.
-std::string read_file(const std::filesystem::path& path);
+// The whole file as bytes, at most `limit` of them (see InputFile). Throws FileError.
+std::string read_file(const std::filesystem::path& path, std::uintmax_t limit = kDataFileLimit);
 
 // Opens a file with the C library, taking care of wide paths where the platform needs them.
 std::FILE* open_file(const std::filesystem::path& path, const char* mode);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "books/command_line.h"
 #include "engine/fake_host.h"
 #include "text/file_error.h"
@@ -24,25 +26,34 @@ struct Launch {
     const char* answer;  // nullptr: the input box is cancelled
     std::string calls;   // what the window saw, in order
     bool folder_exists = true;
+    int start_error = 0;  // what starting the program answers
 };
 void PrintTo(const Launch& row, std::ostream* out) { *out << row.name; }
 
 const std::string kLong = "/opt/" + std::string(110, 'x');
 const std::string kCut = kLong.substr(0, 99);
+// 98 bytes, then a two-byte character across the 99-byte limit.
+const std::string kSplit = "/opt/" + std::string(93, 'x');
 
 const Launch kLaunches[] = {
     {"first match in file order wins", "메모장\n/usr/bin/mousepad\n메모\n/bin/memo\n", "메모",
-     "speech:/usr/bin/mousepad 를 실행합니다.|minimise|chdir:/usr/bin/|start:/usr/bin/mousepad"},
+     "chdir:/usr/bin/|start:/usr/bin/mousepad|speech:/usr/bin/mousepad 를 실행합니다.|minimise"},
     {"a name matches by any part", "그림판\n/usr/bin/kolourpaint a.png\n", "림",
-     "speech:/usr/bin/kolourpaint a.png 를 실행합니다.|minimise|chdir:/usr/bin/"
-     "|start:/usr/bin/kolourpaint a.png"},
+     "chdir:/usr/bin/|start:/usr/bin/kolourpaint a.png"
+     "|speech:/usr/bin/kolourpaint a.png 를 실행합니다.|minimise"},
     {"no folder, no directory change", "눈\nxeyes\n", "눈",
-     "speech:xeyes 를 실행합니다.|minimise|start:xeyes"},
+     "start:xeyes|speech:xeyes 를 실행합니다.|minimise"},
     {"a folder that cannot be entered warns and launches", "메모\nnotepad /tmp/text.txt\n", "메모",
-     "speech:notepad /tmp/text.txt 를 실행합니다.|minimise|chdir:notepad /tmp/"
-     "|warning:디렉토리가 잘못되었습니다.|start:notepad /tmp/text.txt",
+     "chdir:notepad /tmp/|warning:디렉토리가 잘못되었습니다.|start:notepad /tmp/text.txt"
+     "|speech:notepad /tmp/text.txt 를 실행합니다.|minimise",
      false},
-    {"a full stop reruns the previous command", "눈\nxeyes\n", ".", "minimise|start:이전"},
+    {"a program that cannot be started is told, the window stays", "눈\n/bin/없는것\n", "눈",
+     "chdir:/bin/|start:/bin/없는것|speech:/bin/없는것 를 실행하지 못했습니다 (파일이나 폴더가 "
+     "없습니다).",
+     true, ENOENT},
+    {"a full stop reruns the previous command", "눈\nxeyes\n", ".", "start:이전|minimise"},
+    {"a failed rerun is told", "눈\nxeyes\n", ".",
+     "start:이전|speech:이전 를 실행하지 못했습니다 (권한이 없습니다).", true, EACCES},
     {"two full stops are a search", "눈\nxeyes\n", "..", "speech:그런거 없는데요"},
     {"a blank and a full stop are a search", "눈\nxeyes\n", " .", "speech:그런거 없는데요"},
     {"a full stop with an empty book runs nothing", "", ".", "speech:그런거 없는데요"},
@@ -50,19 +61,22 @@ const Launch kLaunches[] = {
     {"case counts", "Eyes\nxeyes\n", "eyes", "speech:그런거 없는데요"},
     {"a blank line shifts the pairing", "\n눈\nxeyes\n", "눈", "speech:그런거 없는데요"},
     {"a last name without its command launches nothing", "눈\nxeyes\n계산기", "계산",
-     "speech: 를 실행합니다.|minimise|start:"},
+     "start:|speech: 를 실행합니다.|minimise"},
     {"a command line is cut to 99 bytes", "긴것\n" + kLong + "\n", "긴것",
-     "speech:" + kCut + " 를 실행합니다.|minimise|chdir:/opt/|start:" + kCut},
+     "chdir:/opt/|start:" + kCut + "|speech:" + kCut + " 를 실행합니다.|minimise"},
+    {"the cut never splits a two-byte character", "긴것\n" + kSplit + "가나\n", "긴것",
+     "chdir:/opt/|start:" + kSplit + "|speech:" + kSplit + " 를 실행합니다.|minimise"},
 };
 
 class ExecFile : public ::testing::TestWithParam<Launch> {};
 
-TEST_P(ExecFile, ShowsMinimisesChangesFolderAndStartsInOrder) {
+TEST_P(ExecFile, StartsThenTellsMinimisesAndRemembersInOrder) {
     const Launch& row = GetParam();
     TempFolder folder;
     folder.write("exec.dat", row.book);
     FakeHost host;
     host.directory_exists = row.folder_exists;
+    host.start_error = row.start_error;
     if (row.answer) host.answers.push_back(k(row.answer));
     books::LauncherState state;
     state.previous_command = k("이전");
@@ -71,9 +85,12 @@ TEST_P(ExecFile, ShowsMinimisesChangesFolderAndStartsInOrder) {
 
     EXPECT_EQ(joined(host.calls), row.calls);
     const bool launched = joined(host.calls).find("speech:그런거") == std::string::npos &&
-                          std::string(row.answer ? row.answer : "") != ".";
+                          std::string(row.answer ? row.answer : "") != "." && row.start_error == 0;
     if (launched) {
-        const std::string started = host.calls.back().substr(6);
+        std::string started;
+        for (const std::string& call : host.calls) {
+            if (call.rfind("start:", 0) == 0) started = call.substr(6);
+        }
         EXPECT_EQ(text::to_utf8(state.previous_command), started);
         EXPECT_EQ(text::to_utf8(state.history[0]), started);
         EXPECT_EQ(state.history[1], before[0]);
@@ -113,11 +130,14 @@ TEST(History, ShiftsOnEveryLaunchKeepsTwinsAndDropsTheOldestAtTheNinth) {
     EXPECT_EQ(state.previous_command, "xi");
 }
 
-TEST(History, AnEntryRunsInItsFolderWithoutMovingAndLongCaptionsAreCut) {
+TEST(History, AnEntryRunsInItsFolderWithoutMovingAndLongCaptionsAreCutAtCharacters) {
     FakeHost host;
     books::LauncherState state;
-    state.restore({"/bin/one", "two", "three", "four", "/usr/bin/xmessage 5", "six",
-                   "/x/" + std::string(300, 'y'), k("없음")});
+    // Slot 6 holds a two-byte character across the 99-byte limit, slot 7 one across 255.
+    const std::string across_99 = "/z/" + std::string(95, 'y') + k("한글");
+    const std::string across_255 = "/x/" + std::string(251, 'y') + k("한");
+    state.restore({"/bin/one", "two", "three", "four", "/usr/bin/xmessage 5", across_99,
+                   across_255, k("없음")});
     EXPECT_EQ(state.previous_command, "/bin/one");
     const auto before = state.history;
 
@@ -128,13 +148,21 @@ TEST(History, AnEntryRunsInItsFolderWithoutMovingAndLongCaptionsAreCut) {
 
     host.calls.clear();
     books::run_history_item(host, state, 6);
-    EXPECT_EQ(host.calls.back(), "start:/x/" + std::string(252, 'y'));
+    EXPECT_EQ(host.calls.back(), "start:/x/" + std::string(251, 'y'));
     EXPECT_EQ(state.previous_command, "/x/" + std::string(96, 'y'));
 
+    books::run_history_item(host, state, 5);
+    EXPECT_EQ(host.calls.back(), "start:" + text::to_utf8(across_99));
+    EXPECT_EQ(state.previous_command, "/z/" + std::string(95, 'y'));
+
+    // A start that fails is told and leaves the previous command as it was.
     host.calls.clear();
-    books::run_history_item(host, state, 7);  // an empty slot is started like any text
-    books::run_previous_command(host, state);
-    EXPECT_EQ(joined(host.calls), "start:없음|start:없음");
+    host.start_error = ENOENT;
+    books::run_history_item(host, state, 7);
+    EXPECT_EQ(joined(host.calls),
+              "start:없음|speech:없음 를 실행하지 못했습니다 (파일이나 폴더가 없습니다).");
+    EXPECT_EQ(state.previous_command, "/z/" + std::string(95, 'y'));
+    EXPECT_EQ(state.history, before);
 }
 
 TEST(CommandFolder, TakesEverythingUpToTheLastSeparatorBeforeADriveColon) {
@@ -168,6 +196,24 @@ TEST(SplitCommandLine, BlanksSeparateWordsAndNothingIsInterpreted) {
     EXPECT_EQ(books::split_command_line("echo \"a b\";rm -rf ~ | cat $(id) > x &"),
               (Words{"echo", "\"a", "b\";rm", "-rf", "~", "|", "cat", "$(id)", ">", "x", "&"}));
     EXPECT_TRUE(books::split_command_line(" \t ").empty());
+}
+
+TEST(ProgramAndArguments, TheLongestExistingPathBeforeABlankIsTheProgram) {
+    using Words = std::vector<std::string>;
+    const auto names_file = [](std::string_view path) {
+        return path == "/home/me/my prog/run.sh" || path == "/opt/a b/c d" || path == "/opt/a b/c";
+    };
+    const std::pair<const char*, Words> rows[] = {
+        {"/home/me/my prog/run.sh", {"/home/me/my prog/run.sh"}},
+        {"  /home/me/my prog/run.sh  -x\ty ", {"/home/me/my prog/run.sh", "-x", "y"}},
+        {"/opt/a b/c d e", {"/opt/a b/c d", "e"}},  // the longest start wins
+        {"/opt/a b/c x", {"/opt/a b/c", "x"}},
+        {"/home/me/my prog/other a", {"/home/me/my", "prog/other", "a"}},
+        {"my prog a", {"my", "prog", "a"}},  // no folder: every blank separates
+    };
+    for (const auto& [line, words] : rows) {
+        EXPECT_EQ(books::program_and_arguments(line, names_file), words) << line;
+    }
 }
 
 }  // namespace

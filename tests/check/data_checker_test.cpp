@@ -26,6 +26,7 @@ struct Pitfall {
 
 const Pitfall kPitfalls[] = {
     {"utf8_saved", "data2.dat", 1, Severity::error, "UTF-8", 1, true},
+    {"data2_cr_only_line_ends", "data2.dat", 1, Severity::error, "CR 하나뿐", 1, true},
     {"reserve_shifted_pair", "reserve.dat", 3, Severity::error, "밀려", 4},
     {"reserve_odd_lines", "reserve.dat", 3, Severity::error, "홀수", 1},
     {"reserve_unknown_command", "reserve.dat", 2, Severity::warning, "명령 표에 없습니다", 1},

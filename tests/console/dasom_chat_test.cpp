@@ -110,17 +110,21 @@ TEST_F(DasomChat, ANameCommandTakesTheNextLineAsTheName) {
     EXPECT_EQ(stored.computer_name, k("다솜"));
 }
 
-TEST_F(DasomChat, TheMoodCarriesOverAndForeignSettingsStay) {
+TEST_F(DasomChat, TheMoodCarriesOverAndEverythingElseStaysAsItWas) {
     scenario();
-    folder.write("dasom.ini", "; 내 메모\n[Window]\nLeft=33\n[다른 프로그램]\n값=그대로\n");
+    // A conversation that changes nothing writes nothing: the window's first run is still to come.
+    chat(folder, "안녕\n", "--seed 1");
+    EXPECT_FALSE(std::filesystem::exists(folder / "dasom.ini"));
+
+    const std::string before = "; 내 메모\n[Window]\nLeft=33\n[일반정보]\nTrayStart=2\n"
+                               "[다른 프로그램]\n값=그대로\n";
+    folder.write("dasom.ini", before);
     chat(folder, "바보\n", "--seed 1");
     const auto stored = settings::read_settings(folder / "dasom.ini");
     EXPECT_EQ(stored.mood, -1);
-    EXPECT_EQ(stored.left, 33);
-    EXPECT_FALSE(stored.first_run);
-    const std::string text = folder.read("dasom.ini");
-    EXPECT_NE(text.find("; 내 메모\n"), std::string::npos);
-    EXPECT_NE(text.find("[다른 프로그램]\n값=그대로\n"), std::string::npos);
+    EXPECT_TRUE(stored.first_run);
+    // Only the mood was added; every line it found stays as it was.
+    EXPECT_EQ(folder.read("dasom.ini"), before + "\n[컴퓨터정보]\n기분값=-1\n");
 
     // The second run starts from the stored mood: abuse answers from the bad-mood group.
     const ChatRun second = chat(folder, "착해\n너 바보\n", "--seed 1");
@@ -208,20 +212,40 @@ TEST_F(DasomChat, BooksAnswerFromInputLinesAndTheHistoryIsKept) {
     EXPECT_EQ(chat(folder, "실행해\n", "--no-launch").out, "그런거 없는데요\n");
 }
 
-TEST_F(DasomChat, LaunchedProgramsRunDetachedAndMissingOnesAreSilent) {
+// Programs start detached; a program whose path holds a blank is found; one that cannot be
+// started is told and stays out of the history.
+TEST_F(DasomChat, Launches) {
     scenario();
     folder.write("reserve.dat", "실행해\n[실행]\n");
     const auto made = folder / "made";
-    folder.write("exec.dat", "만들기\ntouch " + made.string() + "\n없는것\n/없는/프로그램\n");
-    const ChatRun run = chat(folder, "실행해\n만들기\n실행해\n없는것\n");
+    std::filesystem::create_directory(folder / "my prog");
+    folder.write_bytes("my prog/run.sh", "#!/bin/sh\ntouch \"$1\"\n");
+    std::filesystem::permissions(folder / "my prog/run.sh", std::filesystem::perms::owner_all);
+    folder.write_bytes("my prog/not a program", "text\n");
+    const std::string blank_path = (folder / "my prog/run.sh").string() + " made2";
+    const std::string not_executable = (folder / "my prog/not a program").string();
+    folder.write("exec.dat", "만들기\ntouch " + made.string() + "\n없는것\n/없는/프로그램\n빈칸\n" +
+                                 blank_path + "\n글\n" + not_executable + "\n");
+    const ChatRun run =
+        chat(folder, "실행해\n만들기\n실행해\n없는것\n실행해\n빈칸\n실행해\n글\n");
     EXPECT_EQ(run.status, 0);
     // "touch /tmp/.../" is no folder: the warning, and the launch all the same.
     EXPECT_NE(run.err.find("디렉토리가 잘못되었습니다."), std::string::npos);
-    for (int i = 0; i < 100 && !std::filesystem::exists(made); ++i) {
+    const auto made2 = folder / "my prog" / "made2";  // run in its own folder
+    for (int i = 0; i < 100 && !(std::filesystem::exists(made) && std::filesystem::exists(made2));
+         ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     EXPECT_TRUE(std::filesystem::exists(made));
-    EXPECT_EQ(run.out, "touch " + made.string() + " 를 실행합니다.\n/없는/프로그램 를 실행합니다.\n");
+    EXPECT_TRUE(std::filesystem::exists(made2));
+    EXPECT_EQ(run.out, "touch " + made.string() + " 를 실행합니다.\n" +
+                           "/없는/프로그램 를 실행하지 못했습니다 (파일이나 폴더가 없습니다).\n" +
+                           blank_path + " 를 실행합니다.\n" + not_executable +
+                           " 를 실행하지 못했습니다 (권한이 없습니다).\n");
+    const auto stored = settings::read_settings(folder / "dasom.ini");
+    EXPECT_EQ(stored.history[0], k(blank_path));
+    EXPECT_EQ(stored.history[1], k("touch " + made.string()));
+    EXPECT_EQ(stored.history[2], k("없음"));
 }
 
 TEST_F(DasomChat, BadArguments) {

@@ -123,11 +123,14 @@ TEST_F(AnswerSelection, AnswerLines) {
     EXPECT_EQ(seen, (std::set<std::string>{"하나", "둘", "셋"}));
 }
 
-TEST_F(AnswerSelection, LongLinesAreCutAt99Bytes) {
+TEST_F(AnswerSelection, LongLinesAreCutAt99BytesAtAWholeCharacter) {
     const std::string line(120, 'a');
     folder.write("data2.dat", "*[무][음식]\n" + line + "\n");
     nouns({{"음식", "밥"}});
     EXPECT_EQ(answer(2, 2), std::string(99, 'a'));
+    // 98 bytes, then a two-byte character across the limit.
+    folder.write("data2.dat", "*[무][음식]\n" + std::string(98, 'a') + "가나\n");
+    EXPECT_EQ(answer(2, 2), std::string(98, 'a'));
 }
 
 TEST_F(AnswerSelection, DebugBox) {

@@ -70,11 +70,13 @@ public:
         calls.push_back("chdir:" + text::to_utf8(folder));
         return directory_exists;
     }
-    void start_program(const std::string& command_line) override {
+    int start_program(const std::string& command_line) override {
         calls.push_back("start:" + text::to_utf8(command_line));
+        return start_error;
     }
 
     bool directory_exists = true;  // what change_directory answers
+    int start_error = 0;           // what start_program answers
 };
 
 // An engine over a fresh folder, with a fixed seed.

@@ -69,8 +69,10 @@ TEST(RefusedWrite, AFullDiskChangesNoFile) {
             settings::write_settings(folder / "dasom.ini", values);
             ADD_FAILURE() << "the settings write should have failed";
         } catch (const settings::WriteRefused& refused) {
-            EXPECT_EQ(std::string(refused.what()),
-                      "Unable to write to " + (folder / "dasom.ini").string());
+            // The path and the cause, in Korean (the size limit stands in for a full disk).
+            EXPECT_EQ(std::string(refused.what()), "설정을 " + (folder / "dasom.ini").string() +
+                                                       "에 쓰지 못했습니다 (파일이 허용된 크기를 "
+                                                       "넘습니다).");
         }
         // Not caught by the dialog: the general report of a failed file operation.
         EXPECT_THROW(engine::add_free_talk(folder / "data4.dat", long_entry()), text::FileError);

@@ -45,7 +45,8 @@ if(WITH_GUI)
 endif()
 
 # The installed program cannot use bin/ (no data files there): its files go to the user's folder.
-file(WRITE ${BUILD_DIR}/tests/install_tree/input "안녕\n")
+# An insult changes the mood, which is then saved.
+file(WRITE ${BUILD_DIR}/tests/install_tree/input "안녕 멍텅구리\n")
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env --unset=XDG_DATA_HOME HOME=${home}
           ${prefix}/bin/dasom-chat --seed 1
@@ -57,5 +58,16 @@ if(NOT result EQUAL 0 OR reply STREQUAL "\n" OR NOT errors STREQUAL "")
 endif()
 if(NOT EXISTS ${user}/data1.dat OR NOT EXISTS ${user}/dasom.ini OR EXISTS ${prefix}/share/dasom/dasom.ini)
   message(FATAL_ERROR "the user's folder ${user} was not filled, or the settings went elsewhere")
+endif()
+
+# Without HOME there is no user's folder: the installed defaults answer, nothing is written among
+# them, and the user is told why in Korean.
+execute_process(
+  COMMAND env -i PATH=/usr/bin:/bin ${prefix}/bin/dasom-chat --seed 1
+  INPUT_FILE ${BUILD_DIR}/tests/install_tree/input
+  RESULT_VARIABLE result OUTPUT_VARIABLE reply ERROR_VARIABLE errors)
+if(NOT result EQUAL 0 OR reply STREQUAL "\n" OR NOT errors MATCHES "사용자 폴더를 정할 수 없습니다"
+   OR EXISTS ${prefix}/share/dasom/dasom.ini)
+  message(FATAL_ERROR "dasom-chat without HOME: exit ${result}, reply '${reply}', errors '${errors}'")
 endif()
 file(REMOVE_RECURSE ${BUILD_DIR}/tests/install_tree)

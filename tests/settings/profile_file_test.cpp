@@ -54,12 +54,15 @@ TEST(ProfileFileRead, FollowsTheProfileRules) {
     }
 }
 
-TEST(ProfileFileRead, CutsLongValuesAfterRemovingQuotes) {
+TEST(ProfileFileRead, CutsLongValuesAfterRemovingQuotesAtAWholeCharacter) {
     const std::string long_value(2000, 'x');
     EXPECT_EQ(ProfileFile("[W]\r\na=" + long_value + "\r\n").read("W", "a"),
               long_value.substr(0, 1023));
     EXPECT_EQ(ProfileFile("[W]\r\na=\"" + long_value + "\"\r\n").read("W", "a"),
               long_value.substr(0, 1023));
+    // 1022 bytes, then a two-byte character across the limit: no lone lead byte is kept.
+    const std::string across = std::string(1022, 'x') + k("한글");
+    EXPECT_EQ(ProfileFile("[W]\r\na=" + across + "\r\n").read("W", "a"), std::string(1022, 'x'));
 }
 
 TEST(ProfileFileRead, IntegerForms) {

@@ -79,12 +79,21 @@ TEST(ProgramFolder, TheFolderOptionWinsOverBoth) {
     EXPECT_FALSE(fs::exists(layout.user));
 }
 
-TEST(ProgramFolder, AUserFolderThatCannotBeMadeFallsBackToTheDefaults) {
-    Layout layout;
-    layout.root.write_bytes("home", "a file where the folder should be");
-    const settings::ProgramFolder chosen = choose_program_folder(layout.places());
-    EXPECT_EQ(chosen.folder, layout.defaults);
-    EXPECT_FALSE(chosen.problem.empty());
+TEST(ProgramFolder, WithoutAUserFolderTheDefaultsAreOnlyRead) {
+    for (const bool home_is_a_file : {true, false}) {
+        Layout layout;
+        settings::FolderPlaces places = layout.places();
+        if (home_is_a_file) {
+            layout.root.write_bytes("home", "a file where the folder should be");
+        } else {
+            places.user_folder.clear();  // neither HOME nor XDG_DATA_HOME
+        }
+        const settings::ProgramFolder chosen = choose_program_folder(places);
+        EXPECT_EQ(chosen.folder, layout.defaults);
+        EXPECT_TRUE(chosen.defaults_only);
+        EXPECT_EQ(chosen.problem.rfind("사용자 폴더", 0), 0u) << chosen.problem;
+    }
+    const Layout layout;
     EXPECT_FALSE(settings::folder_writable(layout.root / "missing"));
     EXPECT_TRUE(settings::folder_writable(layout.root.path()));
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -116,6 +118,42 @@ TEST(WriteSettings, BinaryFileLosesNothing) {
     expect_defaults(s);
 }
 
+TEST(SaveSettings, ChangesOnlyWhatThisProcessChanged) {
+    TempFolder folder;
+    const fs::path file = folder / "dasom.ini";
+    folder.write("dasom.ini", "[일반정보]\nTrayStart=2\n[컴퓨터정보]\n기분값=0x1F\n");
+    const Settings window_read = settings::read_settings(file);
+    const Settings terminal_read = settings::read_settings(file);
+
+    // The terminal companion changes the mood: that line alone changes.
+    Settings terminal = terminal_read;
+    terminal.mood = -3;
+    settings::save_settings(file, terminal_read, terminal, settings::SaveKeys::changed);
+    EXPECT_EQ(folder.read("dasom.ini"), "[일반정보]\nTrayStart=2\n[컴퓨터정보]\n기분값=-3\n");
+    settings::save_settings(file, terminal, terminal, settings::SaveKeys::changed);
+    EXPECT_EQ(folder.read("dasom.ini"), "[일반정보]\nTrayStart=2\n[컴퓨터정보]\n기분값=-3\n");
+
+    // The window, which read the mood as 31, changes the name and keeps the other's mood. Its
+    // file is the one an exit has always written for these values.
+    Settings window = window_read;
+    window.user_name = k("영희");
+    window.first_run = false;
+    settings::save_settings(file, window_read, window, settings::SaveKeys::every);
+    const std::string saved = folder.read_bytes("dasom.ini");
+    Settings expected = window;
+    expected.mood = -3;
+    settings::write_settings(file, expected);
+    EXPECT_EQ(folder.read_bytes("dasom.ini"), saved);
+    EXPECT_EQ(settings::read_settings(file), expected);
+    EXPECT_EQ(saved.find(k("트레이없음알림")), std::string::npos);
+
+    // The notice key appears once it is on.
+    Settings told = window;
+    told.no_tray_notice_given = true;
+    settings::save_settings(file, window, told, settings::SaveKeys::every);
+    EXPECT_TRUE(settings::read_settings(file).no_tray_notice_given);
+}
+
 // Root ignores permission bits, so those cases can only be checked as another user.
 bool permission_bits_enforced() {
     TempFolder folder;
@@ -149,13 +187,15 @@ TEST(WriteSettings, RefusedWriteLeavesTheFileAlone) {
             settings::write_settings(file, Settings());
             ADD_FAILURE() << row.what << ": no WriteRefused";
         } catch (const settings::WriteRefused& refused) {
-            EXPECT_EQ(std::string(refused.what()), "Unable to write to " + file.string())
+            EXPECT_EQ(std::string(refused.what()),
+                      "설정을 " + file.string() + "에 쓰지 못했습니다 (권한이 없습니다).")
                 << row.what;
         }
         fs::permissions(folder.path(), fs::perms::owner_all);
         fs::permissions(file, fs::perms::owner_all);
         EXPECT_EQ(folder.read_bytes("dasom.ini"), before) << row.what;
-        EXPECT_FALSE(fs::exists(folder / "dasom.ini.new~")) << row.what;
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1)
+            << row.what << ": a temporary file stayed";
     }
 }
 

@@ -7,6 +7,7 @@
 #include "text/line_writer.h"
 
 #ifndef _WIN32
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -37,6 +38,30 @@ TEST(FolderLock, TwoProcessesReadingAndReplacingOneFileLoseNoUpdate) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(folder.read_bytes("count"), "600");
+}
+
+// Another account can hold the lock as long as it likes: the wait is bounded, then the
+// section runs unlocked instead of freezing the program.
+TEST(FolderLock, ALockHeldForeverIsPassedOverAfterThePatience) {
+    TempFolder folder;
+    int held[2];
+    ASSERT_EQ(::pipe(held), 0);
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        const text::FolderLock lock(folder.path());
+        if (::write(held[1], "h", 1) != 1) ::_exit(1);
+        ::pause();
+        ::_exit(0);
+    }
+    char ready = 0;
+    ASSERT_EQ(::read(held[0], &ready, 1), 1);
+    const text::FolderLock waited(folder.path(), std::chrono::milliseconds(100));
+    EXPECT_FALSE(waited.held());
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    const text::FolderLock free(folder.path(), std::chrono::milliseconds(100));
+    EXPECT_TRUE(free.held());
 }
 
 TEST(FolderLock, AFolderThatCannotBeOpenedRunsUnlocked) {
