@@ -6,6 +6,7 @@
 #include "engine/data_names.h"
 #include "engine/engine.h"
 #include "engine/header_fields.h"
+#include "engine/trace_lines.h"
 #include "text/byte_search.h"
 #include "text/codec.h"
 #include "text/line_reader.h"
@@ -127,10 +128,13 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
         }
         return true;
     };
+    int line_number = 0;  // of the line read last, while tracing
+    int* const counted = trace != nullptr ? &line_number : nullptr;
     while (noun_count > 0) {
-        answers.skip_lines_while(cannot_fit, text::kShortLine);
+        skip_lines_while(answers, cannot_fit, text::kShortLine, counted);
         if (answers.at_end()) break;
         const std::string_view line = answers.next_line(text::kShortLine);
+        ++line_number;
         // Only header lines count; comments ("//") and answer lines are passed over.
         if (!begins_with(line, "*")) continue;
 
@@ -189,7 +193,11 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
             templates.emplace_back(text::cut_at_character(answer, text::kShortLine));
         }
         const int choice = draw(static_cast<int>(templates.size()));
-        if (trace != nullptr) trace->source = TurnTrace::Source::answer;
+        if (trace != nullptr) {
+            trace->source = TurnTrace::Source::answer;
+            trace_origin(names::kAnswers, line_number,
+                         templates.empty() ? 0 : line_number + 1 + choice);
+        }
         host_.set_speech(proc_symbol(templates.empty() ? std::string() : templates[choice]));
         if (debug_mode) {
             host_.debug_box(debug_text(person, sentence_kind, noun_count, mood, item1_word,

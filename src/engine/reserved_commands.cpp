@@ -2,8 +2,8 @@
 
 #include "engine/data_names.h"
 #include "engine/engine.h"
-#include "engine/sentence_pairs.h"
-#include "text/byte_search.h"
+#include "engine/sentence.h"
+#include "engine/trace_lines.h"
 #include "text/line_reader.h"
 
 namespace engine {
@@ -24,6 +24,8 @@ struct Commands {
     std::string teach = to_cp949("[대화추가]");
     std::string debug_on = to_cp949("[디버깅모드설정]");
     std::string debug_off = to_cp949("[디버깅모드해제]");
+    std::string user_name = to_cp949("[사람이름]");
+    std::string computer_name = to_cp949("[컴퓨터이름]");
 
     std::string launch_echo = to_cp949("무엇을 실행을 할까요.");
     std::string address_echo = to_cp949("주소록을 실행 합니다.");
@@ -32,6 +34,11 @@ struct Commands {
     std::string debug_on_echo = to_cp949("Debug mode로 설정했습니다.");
     std::string debug_off_echo = to_cp949("Debug mode를 해제합니다.");
     std::string unknown_suffix = to_cp949(" 을 실행합니다.");
+    // Said after a name box, through the placeholders of the answers.
+    std::string user_named = to_cp949("알겠어요! 앞으로 $님이라고 부를게요.");
+    std::string computer_named = to_cp949("좋아요! 앞으로 저를 #[이라고] 불러 주세요.");
+    std::string name_kept = to_cp949("이름은 그대로 둘게요.");
+    std::string name_emptied = to_cp949("이름을 비워 둘게요.");
 };
 
 const Commands& commands() {
@@ -43,23 +50,30 @@ const Commands& commands() {
 
 std::string Engine::reserve_search(const std::string& sentence) {
     text::LineReader reserve(data_file(names::kReserve));
-    // The file holds pairs of lines, a phrase and its command. Phrases that cannot occur in the
-    // sentence are passed over in bulk together with their commands.
-    const SentencePairs pairs(sentence);
+    // The file holds pairs of lines, a phrase and its command. A phrase occurs only as whole
+    // characters of the sentence, as a keyword does. Phrases that cannot occur in the sentence
+    // are passed over in bulk together with their commands.
+    const Sentence typed(sentence);
     bool at_phrase = true;
     const auto passes_over = [&](std::string_view line) {
-        if (at_phrase && pairs.may_hold(line)) return false;
+        if (at_phrase && typed.may_hold(line)) return false;
         at_phrase = !at_phrase;
         return true;
     };
+    int line_number = 0;  // of the line read last, while tracing
+    int* const counted = trace != nullptr ? &line_number : nullptr;
     for (;;) {
-        reserve.skip_lines_while(passes_over);
+        skip_lines_while(reserve, passes_over, text::LineReader::kWholeLine, counted);
         if (reserve.at_end()) return {};
         const bool phrase = at_phrase;
         at_phrase = !at_phrase;
         const std::string_view line = reserve.next_line();
+        ++line_number;
         // Past the end of an odd-length file the command reads as empty: no command.
-        if (phrase && text::contains(sentence, line)) return reserve.read_line();
+        if (phrase && typed.holds(line)) {
+            if (trace != nullptr) trace_origin(names::kReserve, line_number, line_number + 1);
+            return reserve.read_line();
+        }
     }
 }
 
@@ -97,6 +111,15 @@ void Engine::reserve_exec(const std::string& command) {
     } else if (command == c.debug_off) {
         debug_mode = false;
         host_.set_speech(c.debug_off_echo);
+    } else if (command == c.user_name || command == c.computer_name) {
+        const bool user = command == c.user_name;
+        std::string& name = user ? user_name : computer_name;
+        std::string asked = host_.ask_name(user ? Name::user : Name::computer, name);
+        const bool kept = asked == name;
+        name = std::move(asked);
+        host_.set_speech(kept           ? c.name_kept
+                         : name.empty() ? c.name_emptied
+                                        : proc_symbol(user ? c.user_named : c.computer_named));
     } else {
         host_.set_speech(command + c.unknown_suffix);
     }
