@@ -4,7 +4,8 @@
 //
 // Each input line is one sentence; after each turn the speech label's text is printed. Piped
 // input gets nothing but one reply per turn, so scripts can read the conversation. --trace adds,
-// on standard error, where each reply came from and every particle put in (scripts/coverage).
+// on standard error, what each sentence matched, where its reply came from and every particle
+// put in (scripts/coverage).
 // An input box (the launcher's, a lookup's) takes the next input line as its answer.
 
 #include <chrono>
@@ -81,9 +82,26 @@ const char* source_name(engine::TurnTrace::Source source) {
     return "none";
 }
 
-// One tab-separated line per fact, so a script can read them beside the replies.
+// One tab-separated line per fact, so a script can read them beside the replies; the README
+// describes them.
 void print_trace(std::ostream& err, const engine::TurnTrace& trace) {
     err << "trace\tsource\t" << source_name(trace.source) << '\n';
+    if (trace.person != 0) {
+        err << "trace\tsentence\t" << trace.person << '\t'
+            << (trace.sentence_kind == engine::kQuestion ? "question" : "statement") << '\t'
+            << trace.mood << '\n';
+    }
+    for (const auto& section : trace.sections) {
+        err << "trace\tsection\t";
+        console::ConsoleHost::print(err, section.label);
+        err << '\t';
+        console::ConsoleHost::print(err, section.keyword);
+        err << '\t' << section.line << '\n';
+    }
+    if (!trace.file.empty()) {
+        err << "trace\tfrom\t" << trace.file << '\t' << trace.group_line << '\t'
+            << trace.chosen_line << '\n';
+    }
     for (const auto& particle : trace.particles) {
         err << "trace\tparticle\t";
         console::ConsoleHost::print(err, particle.before);

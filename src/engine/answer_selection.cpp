@@ -126,10 +126,12 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
         }
         return true;
     };
+    int line_number = 0;  // of the line read last
     while (noun_count > 0) {
-        answers.skip_lines_while(cannot_fit, text::kShortLine);
+        line_number += static_cast<int>(answers.skip_lines_while(cannot_fit, text::kShortLine));
         if (answers.at_end()) break;
         const std::string_view line = answers.next_line(text::kShortLine);
+        ++line_number;
         // Only header lines count; comments ("//") and answer lines are passed over.
         if (!begins_with(line, "*")) continue;
 
@@ -186,7 +188,11 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
             templates.emplace_back(answer);
         }
         const int choice = draw(static_cast<int>(templates.size()));
-        if (trace != nullptr) trace->source = TurnTrace::Source::answer;
+        if (trace != nullptr) {
+            trace->source = TurnTrace::Source::answer;
+            trace_origin(names::kAnswers, line_number,
+                         templates.empty() ? 0 : line_number + 1 + choice);
+        }
         host_.set_speech(proc_symbol(templates.empty() ? std::string() : templates[choice]));
         if (debug_mode) {
             host_.debug_box(debug_text(person, sentence_kind, noun_count, mood, item1_word,

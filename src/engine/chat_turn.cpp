@@ -19,6 +19,16 @@ int Engine::draw(int n) {
     return std::uniform_int_distribution<int>(0, n - 1)(random_);
 }
 
+void Engine::trace_section(std::string_view label, std::string_view keyword, int header_line) {
+    trace->sections.push_back({std::string(label), std::string(keyword), header_line});
+}
+
+void Engine::trace_origin(const char* file, int group_line, int chosen_line) {
+    trace->file = file;
+    trace->group_line = group_line;
+    trace->chosen_line = chosen_line;
+}
+
 void Engine::chat_turn(const std::string& sentence) {
     if (trace != nullptr) *trace = TurnTrace{};
     try {

@@ -1,5 +1,6 @@
 // The companion's own questions (data3.dat), filled with random keywords of data1.dat.
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/data_names.h"
@@ -23,9 +24,12 @@ void Engine::proc_dasom_que() {
     const int drawn = draw(count) % kDrawableQuestions;
     std::string question;
     for (int i = 0; i <= drawn; ++i) question = questions.read_line();
+    // The count stands on line 1.
+    if (trace != nullptr) trace_origin(names::kQuestions, drawn + 2, drawn + 2);
 
     // The keywords put in here are never scanned again, by this loop or by proc_symbol.
     MarkedText text(std::move(question));
+    std::vector<std::string> words;
     std::size_t from = 0;
     for (;;) {
         const std::size_t open = text.find_own("{", from);
@@ -34,14 +38,15 @@ void Engine::proc_dasom_que() {
         // A placeholder that is never closed leaves the rest of the question as it is.
         if (close == std::string::npos) break;
         const std::string label = text.text().substr(open + 1, close - open - 1);
-        const std::string item = find_item(label);
+        std::string item = find_item(label, words);
         text.replace(open, close - open + 1, item);
         from = open + item.size();
+        words.push_back(std::move(item));
     }
     host_.set_speech(proc_symbol(text));
 }
 
-std::string Engine::find_item(const std::string& label) {
+std::string Engine::find_item(const std::string& label, const std::vector<std::string>& drawn) {
     text::LineReader keywords(data_file(names::kKeywords));
     while (keywords.skip_lines_without('*')) {
         const std::string_view line = keywords.next_line(text::kShortLine);
@@ -57,6 +62,13 @@ std::string Engine::find_item(const std::string& label) {
             candidates.emplace_back(keyword);
         }
         if (candidates.empty()) return {};
+        // A word this question already holds is drawn again only when the section has no other.
+        const auto repeated = [&](const std::string& candidate) {
+            return std::find(drawn.begin(), drawn.end(), candidate) != drawn.end();
+        };
+        if (!std::all_of(candidates.begin(), candidates.end(), repeated)) {
+            std::erase_if(candidates, repeated);
+        }
         return candidates[draw(static_cast<int>(candidates.size()))];
     }
     return {};

@@ -18,6 +18,7 @@
 
 #include "engine/host.h"
 #include "engine/marked_text.h"
+#include "engine/sentence.h"
 
 namespace engine {
 
@@ -38,16 +39,36 @@ inline constexpr int kAnywhere = 1;
 inline constexpr int kAtStart = 2;
 inline constexpr int kAtEnd = 3;
 
-// Where one turn's reply came from and which particles were put in on the way: what the
-// coverage measure of the terminal front end reads. Filled only while `Engine::trace` is set.
+// What one turn found in the sentence, where its reply came from and which particles were put
+// in on the way: what the coverage measure of the terminal front end reads. Filled only while
+// `Engine::trace` is set.
 struct TurnTrace {
     enum class Source { none, reserved, answer, free_talk, question };
+    // A data1.dat section that took effect: a topic, abuse, praise or flat-joke section that
+    // matched, a person section that set the person, a question section that made the
+    // sentence a question. In file order.
+    struct Section {
+        std::string label;
+        std::string keyword;  // the keyword line found in the sentence
+        int line = 0;         // the section's header line in data1.dat (1-based)
+    };
     struct Particle {
         std::string before;  // the text just before the bracket, after the placeholders
         std::string asked;   // the bracket's text
         std::string form;    // what was put in
     };
     Source source = Source::none;
+    // What question matching found; 0 when the sentence was not analysed.
+    int person = 0;
+    int sentence_kind = 0;
+    std::int32_t mood = 0;
+    std::vector<Section> sections;
+    // Where the reply stands: the file, the line that opens its group (the answer group's
+    // header, the free-talk key, the question, the reserved phrase) and the line drawn (the
+    // answer line, the free-talk reply, the question, the command); 0 where there is none.
+    std::string file;
+    int group_line = 0;
+    int chosen_line = 0;
     std::vector<Particle> particles;
 };
 
@@ -63,10 +84,11 @@ public:
     std::string reserve_search(const std::string& sentence);
     void reserve_exec(const std::string& command);
 
-    // The three keyword tests. Positions are 1-based byte positions.
-    static int set_inching(std::string_view word, std::string_view sentence);
-    static int search_ask(std::string_view word, std::string_view sentence);
-    static void search_noun(std::string_view word, std::string_view sentence, int match_type,
+    // The three keyword tests. Positions are 1-based byte positions; a keyword occurs only
+    // as whole characters of the sentence (see Sentence).
+    static int set_inching(std::string_view word, const Sentence& sentence);
+    static int search_ask(std::string_view word, const Sentence& sentence);
+    static void search_noun(std::string_view word, const Sentence& sentence, int match_type,
                             std::string& result);
 
     // Question matching (data1.dat), then answer selection.
@@ -83,7 +105,10 @@ public:
 
     // The computer's own questions (data3.dat with words of data1.dat).
     void proc_dasom_que();
-    std::string find_item(const std::string& label);
+    // A keyword line drawn at random from the first data1.dat section whose header holds
+    // `label`; empty when there is none. Lines equal to one of `drawn` are left out of the draw
+    // while the section holds any other, so one question never names the same word twice.
+    std::string find_item(const std::string& label, const std::vector<std::string>& drawn = {});
 
     // Free talk (data4.dat). True when a reply was written into the speech label.
     bool proc_answer2(const std::string& sentence);
@@ -116,6 +141,8 @@ public:
 
 private:
     int draw(int n);
+    void trace_section(std::string_view label, std::string_view keyword, int header_line);
+    void trace_origin(const char* file, int group_line, int chosen_line);
 
     std::filesystem::path program_folder_;
     Host& host_;

@@ -8,8 +8,7 @@
 #include "engine/data_names.h"
 #include "engine/engine.h"
 #include "engine/header_fields.h"
-#include "engine/sentence_pairs.h"
-#include "text/byte_search.h"
+#include "engine/sentence.h"
 #include "text/line_reader.h"
 
 namespace engine {
@@ -83,21 +82,32 @@ void Engine::proc_question(const std::string& sentence) {
     int best_position = 3;
     int sentence_kind = kStatement;
     noun_count = 0;
-    const SentencePairs pairs(sentence);
+    const Sentence typed(sentence);
 
     text::LineReader keywords(data_file(names::kKeywords));
     std::string_view line;
     Label label;
+    // The number of the line read last. The fastest way to the next header does not count
+    // lines, so it is exact only while a trace is kept, which goes the counting way.
+    int line_number = 0;
+    const auto next_header = [&] {
+        if (trace == nullptr) return keywords.skip_lines_without('*');
+        line_number += static_cast<int>(keywords.skip_lines_while(
+            [](std::string_view passed) { return !begins_with(passed, "*"); }));
+        return !keywords.at_end();
+    };
     // A header that ended the scan of the section before it opens the next section.
     bool header_pending = false;
     for (;;) {
         if (!header_pending) {
             // Only a header opens a section: the lines up to the next one are passed over.
-            if (!keywords.skip_lines_without('*')) break;
+            if (!next_header()) break;
             line = keywords.next_line(text::kShortLine);
+            ++line_number;
         }
         header_pending = false;
         if (!begins_with(line, "*")) continue;
+        const int header_line = line_number;
 
         const int match_type = match_type_of(line);
         label.assign(bracket_field(line));
@@ -106,24 +116,28 @@ void Engine::proc_question(const std::string& sentence) {
         const bool records_noun = kind != SectionKind::person && kind != SectionKind::question;
         const bool table_full = records_noun && noun_count >= kMaxNouns;
 
-        // Most keyword lines cannot occur in the sentence (their first two bytes stand nowhere
-        // in it). They are passed over in bulk; all they would have done is said below.
+        // Most keyword lines cannot occur in the sentence (their first two bytes stand at no
+        // character start of it). They are passed over in bulk; all they would have done is
+        // said below.
         noun_type& entry = nouns[std::min(noun_count, kMaxNouns - 1)];
         const bool clears_word = match_type >= kAnywhere && match_type <= kAtEnd;
         const auto cannot_match = [&](std::string_view keyword) {
             if (keyword.empty() || keyword[0] == '*') return false;
             if (table_full) return true;
-            if (pairs.may_hold(keyword)) return false;
+            if (typed.may_hold(keyword)) return false;
             return !records_noun || clears_word || entry.word.empty();
         };
         for (;;) {
             // Such a line makes the sentence a statement in the question section, and empties
             // the table entry under test in the others (for a known rule).
-            if (keywords.skip_lines_while(cannot_match, text::kShortLine) > 0) {
+            if (const std::size_t passed = keywords.skip_lines_while(cannot_match, text::kShortLine);
+                passed > 0) {
+                line_number += static_cast<int>(passed);
                 if (kind == SectionKind::question) sentence_kind = kStatement;
                 if (records_noun && !table_full && clears_word) entry.word.clear();
             }
             line = keywords.next_line(text::kShortLine);
+            ++line_number;
             if (line.empty()) break;
             if (begins_with(line, "*")) {
                 header_pending = true;
@@ -131,20 +145,22 @@ void Engine::proc_question(const std::string& sentence) {
             }
             bool stop = false;
             if (kind == SectionKind::person) {
-                const int position = pairs.may_hold(line) ? set_inching(line, sentence) : 0;
+                const int position = typed.may_hold(line) ? set_inching(line, typed) : 0;
                 if (position >= 1) {
                     if (position < best_position) {
                         best_position = position;
                         person = label.view()[0] - '0';
+                        if (trace != nullptr) trace_section(label.view(), line, header_line);
                     }
                     stop = true;
                 }
             } else if (kind == SectionKind::question) {
-                sentence_kind = pairs.may_hold(line) ? search_ask(line, sentence) : kStatement;
+                sentence_kind = typed.may_hold(line) ? search_ask(line, typed) : kStatement;
                 stop = sentence_kind == kQuestion;
+                if (stop && trace != nullptr) trace_section(label.view(), line, header_line);
             } else if (!table_full) {
-                if (pairs.may_hold(line)) {
-                    search_noun(line, sentence, match_type, entry.word);
+                if (typed.may_hold(line)) {
+                    search_noun(line, typed, match_type, entry.word);
                 } else if (clears_word) {
                     entry.word.clear();
                 }
@@ -154,6 +170,7 @@ void Engine::proc_question(const std::string& sentence) {
                     if (kind == SectionKind::abuse) mood = moved(mood, -1);
                     if (kind == SectionKind::praise) mood = moved(mood, +1);
                     if (kind == SectionKind::flat_joke) animation_pending = 1;
+                    if (trace != nullptr) trace_section(label.view(), line, header_line);
                     stop = true;
                 }
             }
@@ -163,6 +180,11 @@ void Engine::proc_question(const std::string& sentence) {
         }
     }
 
+    if (trace != nullptr) {
+        trace->person = person;
+        trace->sentence_kind = sentence_kind;
+        trace->mood = mood;
+    }
     proc_answer(person, sentence_kind, noun_count, sentence);
     for (int k = noun_count; k >= 1; --k) nouns[k - 1].item_name.clear();
 }

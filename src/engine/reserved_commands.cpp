@@ -2,8 +2,7 @@
 
 #include "engine/data_names.h"
 #include "engine/engine.h"
-#include "engine/sentence_pairs.h"
-#include "text/byte_search.h"
+#include "engine/sentence.h"
 #include "text/line_reader.h"
 
 namespace engine {
@@ -43,23 +42,29 @@ const Commands& commands() {
 
 std::string Engine::reserve_search(const std::string& sentence) {
     text::LineReader reserve(data_file(names::kReserve));
-    // The file holds pairs of lines, a phrase and its command. Phrases that cannot occur in the
-    // sentence are passed over in bulk together with their commands.
-    const SentencePairs pairs(sentence);
+    // The file holds pairs of lines, a phrase and its command. A phrase occurs only as whole
+    // characters of the sentence, as a keyword does. Phrases that cannot occur in the sentence
+    // are passed over in bulk together with their commands.
+    const Sentence typed(sentence);
     bool at_phrase = true;
     const auto passes_over = [&](std::string_view line) {
-        if (at_phrase && pairs.may_hold(line)) return false;
+        if (at_phrase && typed.may_hold(line)) return false;
         at_phrase = !at_phrase;
         return true;
     };
+    int line_number = 0;  // of the line read last
     for (;;) {
-        reserve.skip_lines_while(passes_over);
+        line_number += static_cast<int>(reserve.skip_lines_while(passes_over));
         if (reserve.at_end()) return {};
         const bool phrase = at_phrase;
         at_phrase = !at_phrase;
         const std::string_view line = reserve.next_line();
+        ++line_number;
         // Past the end of an odd-length file the command reads as empty: no command.
-        if (phrase && text::contains(sentence, line)) return reserve.read_line();
+        if (phrase && typed.holds(line)) {
+            if (trace != nullptr) trace_origin(names::kReserve, line_number, line_number + 1);
+            return reserve.read_line();
+        }
     }
 }
 

@@ -65,20 +65,32 @@ TEST_F(DasomChat, GoldenConversation) {
     EXPECT_NE(run.err.find("질문의 명사개수=1"), std::string::npos);
 }
 
-TEST_F(DasomChat, TraceTellsWhereEachReplyCameFrom) {
+TEST_F(DasomChat, TraceTellsWhatMatchedAndWhereEachReplyCameFrom) {
     scenario();
-    const ChatRun run = chat(folder, "김밥\n뭐해\n말 가르쳐\n", "--seed 1 --trace");
-    EXPECT_EQ(run.out.rfind("김밥은 맛있죠.\n", 0), 0u) << run.out;
-    EXPECT_NE(run.err.find("trace\tsource\tanswer\ntrace\tparticle\t김밥\t은\t은\n"),
+    const std::string input = "나 김밥 먹었니?\n뭐해\n말 가르쳐\n잘 자\n";
+    const ChatRun run = chat(folder, input, "--seed 1 --trace");
+    EXPECT_EQ(run.out, chat(folder, input, "--seed 1").out);
+    EXPECT_EQ(run.out.rfind("사람님도 김밥을 먹었나요?\n", 0), 0u) << run.out;
+    EXPECT_NE(run.err.find("trace\tsource\tanswer\n"
+                           "trace\tsentence\t1\tquestion\t0\n"
+                           "trace\tsection\t1\t나 \t2\n"
+                           "trace\tsection\t질문\t니?\t7\n"
+                           "trace\tsection\t음식\t김밥\t16\n"
+                           "trace\tfrom\tdata2.dat\t9\t10\n"
+                           "trace\tparticle\t사람님도 김밥\t을\t을\n"),
               std::string::npos)
         << run.err;
-    EXPECT_NE(run.err.find("trace\tsource\treserved\n"), std::string::npos) << run.err;
-    // One source line a turn.
-    std::size_t sources = 0;
-    for (std::size_t at = 0; (at = run.err.find("trace\tsource\t", at)) != std::string::npos; ++at) {
-        ++sources;
-    }
-    EXPECT_EQ(sources, 3u);
+    EXPECT_NE(run.err.find("trace\tsource\tquestion\ntrace\tsentence\t2\tstatement\t0\n"
+                           "trace\tfrom\tdata3.dat\t"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("trace\tsource\treserved\ntrace\tfrom\treserve.dat\t5\t6\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("trace\tsource\tfree_talk\ntrace\tsentence\t2\tstatement\t0\n"
+                           "trace\tfrom\tdata4.dat\t4\t5\n"),
+              std::string::npos)
+        << run.err;
 }
 
 TEST_F(DasomChat, TheMoodCarriesOverAndForeignSettingsStay) {

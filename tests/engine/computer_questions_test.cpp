@@ -69,10 +69,14 @@ TEST_F(ComputerQuestions, DrawsFromTheWholeSection) {
     EXPECT_EQ(asked(5), std::set<std::string>{"<>"});
 }
 
-TEST_F(ComputerQuestions, TwoPlaceholdersDrawIndependently) {
+TEST_F(ComputerQuestions, TwoPlaceholdersDrawTwoDifferentWords) {
+    // 음식 holds 밥, 빵 and an empty line; 동물 only 고양이.
     folder.write("data3.dat", "1\n{음식}/{음식}\n");
     const auto seen = asked(200);
-    EXPECT_TRUE(seen.count("밥/빵") || seen.count("빵/밥"));
+    EXPECT_TRUE(seen.count("밥/빵") && seen.count("빵/밥"));
+    EXPECT_FALSE(seen.count("밥/밥") || seen.count("빵/빵") || seen.count("/"));
+    folder.write("data3.dat", "1\n{동물}/{물}/{동물}\n");
+    EXPECT_EQ(asked(5), std::set<std::string>{"고양이/고양이/고양이"});
 }
 
 TEST_F(ComputerQuestions, PlaceholdersThatCouldLoop) {

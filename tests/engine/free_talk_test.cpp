@@ -22,10 +22,12 @@ struct FreeTalk : EngineTest {
 };
 
 TEST_F(FreeTalk, KeysFitAnywhereAndTheFirstEntryWins) {
-    folder.write("data4.dat", "머리말은 안 보임\n*안녕\n반가워 $\n*안녕하세요\n네 안녕하세요\n");
+    folder.write("data4.dat",
+                 "머리말은 안 보임\n*안녕\n반가워 $\n*안녕하세요\n네 안녕하세요\n*응\n응응\n");
     EXPECT_TRUE(talk("다들 안녕하세요"));
     EXPECT_EQ(host.speech_utf8(), "반가워 $");  // shown verbatim
     EXPECT_FALSE(talk("머리말은"));
+    EXPECT_FALSE(talk("맛있어"));  // 응 only across two syllables: no occurrence
     EXPECT_EQ(host.speech_writes, 1);
 }
 

@@ -21,10 +21,11 @@ struct ReservedCommands : EngineTest {
 };
 
 TEST_F(ReservedCommands, PairsAreTriedInFileOrder) {
-    folder.write("reserve.dat", "주소\n[주소검색]\n주소 추가\n[주소추가]\n");
+    folder.write("reserve.dat", "주소\n[주소검색]\n주소 추가\n[주소추가]\n응\n[종료]\n");
     EXPECT_EQ(command_for("주소 추가해 줘"), "[주소검색]");
     EXPECT_EQ(command_for("전화번호주소록"), "[주소검색]");  // inside a longer word
     EXPECT_EQ(command_for("밥"), "");
+    EXPECT_EQ(command_for("맛있어"), "");  // only across two syllables: no occurrence
     EXPECT_EQ(command_for(""), "");
 }
 
