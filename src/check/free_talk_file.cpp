@@ -2,6 +2,7 @@
 // in the sentence wins, so a key that contains an earlier key is never reached.
 
 #include "check/check_context.h"
+#include "engine/sentence.h"
 
 namespace check {
 
@@ -48,10 +49,12 @@ void check_free_talk(const std::vector<std::string_view>& lines, Report& report)
             report.warning(entry.line, "대답이 하나도 없어 쓰이지 않는 말입니다.");
             continue;
         }
+        // A sentence holds the key as whole characters, so it holds a key found in it as well.
+        const engine::Sentence key(entry.key);
         for (std::size_t k = 0; k < i; ++k) {
             const Entry& earlier = entries[k];
             if (earlier.key.empty() || earlier.replies == 0) continue;
-            if (entry.key.find(earlier.key) != std::string_view::npos) {
+            if (key.holds(earlier.key)) {
                 report.warning(entry.line, std::to_string(earlier.line) + "번째 줄의 " +
                                                quote(lines[earlier.line - 1]) +
                                                "이(가) 이 말을 담고 있는 문장에 언제나 먼저 맞아서 "

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "check/check_context.h"
+#include "engine/sentence.h"
 #include "text/codec.h"
 #include "text/line_reader.h"
 
@@ -13,12 +14,12 @@ namespace check {
 namespace {
 
 bool is_command(std::string_view line) {
-    static const std::array<std::string, 13> commands = {
+    static const std::array<std::string, 15> commands = {
         text::cp949("[종료]"),           text::cp949("[실행추가]"), text::cp949("[실행삭제]"),
         text::cp949("[실행]"),           text::cp949("[주소추가]"), text::cp949("[주소삭제]"),
         text::cp949("[주소검색]"),       text::cp949("[단어추가]"), text::cp949("[단어삭제]"),
         text::cp949("[단어검색]"),       text::cp949("[대화추가]"), text::cp949("[디버깅모드설정]"),
-        text::cp949("[디버깅모드해제]"),
+        text::cp949("[디버깅모드해제]"), text::cp949("[사람이름]"), text::cp949("[컴퓨터이름]"),
     };
     for (const auto& command : commands) {
         if (line == command) return true;
@@ -71,9 +72,10 @@ void check_reserve(const std::vector<std::string_view>& lines, Report& report) {
     // A phrase that contains an earlier phrase is never reached: the earlier pair matches first.
     for (std::size_t i = 2; i < lines.size(); i += 2) {
         if (lines[i].empty() || i + 1 >= lines.size()) continue;
+        const engine::Sentence phrase(lines[i]);
         for (std::size_t k = 0; k < i; k += 2) {
             if (lines[k].empty() || k + 1 >= lines.size() || lines[k + 1] == lines[i + 1]) continue;
-            if (lines[i].find(lines[k]) != std::string_view::npos) {
+            if (phrase.holds(lines[k])) {
                 report.warning(static_cast<int>(i) + 1,
                                std::to_string(k + 1) + "번째 줄의 말 " + quote(lines[k]) +
                                    "이(가) 먼저 맞아서 이 말은 " + quote(lines[i + 1]) + " 대신 " +

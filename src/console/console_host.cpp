@@ -45,16 +45,20 @@ void ConsoleHost::use_books(std::filesystem::path program_folder, bool launch) {
 
 void ConsoleHost::set_speech(const std::string& text) { speech_ = text; }
 
-std::string ConsoleHost::input_box(const std::string& caption, const std::string& prompt,
-                                   const std::string& default_text) {
+bool ConsoleHost::ask(const std::string& caption, const std::string& prompt, std::string& answer) {
     err_ << '[';
     print(err_, caption);
     err_ << "] ";
     print(err_, prompt);
     err_ << std::endl;
+    return read_line(answer);
+}
+
+std::string ConsoleHost::input_box(const std::string& caption, const std::string& prompt,
+                                   const std::string& default_text) {
     std::string answer;
     // The end of input is the Cancel button.
-    if (!read_line(answer)) return default_text;
+    if (!ask(caption, prompt, answer)) return default_text;
     std::string bytes = text::from_utf8(answer).bytes;
     if (bytes.size() > 255) bytes.resize(255);
     return bytes;
@@ -83,6 +87,27 @@ void ConsoleHost::open_free_talk_entry() { needs_window("대화입력기"); }
 void ConsoleHost::run_launcher() { books::exec_file(program_folder_, *this, launcher); }
 void ConsoleHost::search_addresses() { books::search_juso(program_folder_, *this, juso_mode); }
 void ConsoleHost::search_words() { books::search_eng(program_folder_, *this, eng_mode); }
+
+std::string ConsoleHost::ask_name(engine::Name name, const std::string& current) {
+    // The captions and prompts of the window's name boxes. The window's box holds the current
+    // name, so OK without typing keeps it: here an empty line does.
+    const bool user = name == engine::Name::user;
+    std::string answer;
+    if (!ask(text::cp949(user ? "사용자의 이름" : "컴퓨터의 이름"),
+             text::cp949(user ? "사용자의 이름을 입력하세요" : "컴퓨터의 이름을 입력하세요") +
+                 text::cp949(" (빈 줄이면 지금 이름 \"") + current + text::cp949("\" 그대로)"),
+             answer) ||
+        answer.empty()) {
+        return current;
+    }
+    // A name is stored in dasom.ini: a character it cannot hold is refused, never turned into "?".
+    const text::Encoded typed = text::from_utf8(answer);
+    if (!typed.complete()) {
+        message_box(text::cp949("이름에 쓸 수 없는 글자가 들어 있습니다. 이름을 바꾸지 않았습니다."));
+        return current;
+    }
+    return typed.bytes;
+}
 
 bool ConsoleHost::change_directory(const std::string& folder) {
     std::error_code error;

@@ -47,6 +47,8 @@ public:
     void run_launcher() override;
     void search_addresses() override;
     void search_words() override;
+    // The next input line is the name.
+    std::string ask_name(engine::Name name, const std::string& current) override;
     void play_animation() override;
     void close_main_window() override { close_requested_ = true; }
     void minimise() override {}
@@ -55,6 +57,9 @@ public:
 
 private:
     void needs_window(const char* what);
+    // Shows a box's caption and prompt on standard error and reads the answer; false at the
+    // end of input, which is the Cancel button.
+    bool ask(const std::string& caption, const std::string& prompt, std::string& utf8_answer);
 
     std::istream& in_;
     std::ostream& out_;

@@ -11,6 +11,9 @@ namespace engine {
 // The three personal books, in the order of their selector values.
 enum class Book { commands = 0, addresses = 1, words = 2 };
 
+// The two names the user sets: their own and the companion's.
+enum class Name { user, computer };
+
 class Host {
 public:
     virtual ~Host() = default;
@@ -38,6 +41,9 @@ public:
     virtual void run_launcher() = 0;
     virtual void search_addresses() = 0;
     virtual void search_words() = 0;
+    // The settings menu's box for one of the names, holding `current`: returns the name
+    // confirmed, or `current` when the box was cancelled or its text could not be taken.
+    virtual std::string ask_name(Name name, const std::string& current) = 0;
 
     // The screen animation after a flat joke; returns when the user has closed it.
     virtual void play_animation() = 0;

@@ -25,6 +25,7 @@ public:
     void run_launcher() override {}
     void search_addresses() override {}
     void search_words() override {}
+    std::string ask_name(Name, const std::string& current) override { return current; }
     void play_animation() override {}
     void close_main_window() override {}
     void minimise() override {}

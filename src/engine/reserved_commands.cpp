@@ -23,6 +23,8 @@ struct Commands {
     std::string teach = to_cp949("[대화추가]");
     std::string debug_on = to_cp949("[디버깅모드설정]");
     std::string debug_off = to_cp949("[디버깅모드해제]");
+    std::string user_name = to_cp949("[사람이름]");
+    std::string computer_name = to_cp949("[컴퓨터이름]");
 
     std::string launch_echo = to_cp949("무엇을 실행을 할까요.");
     std::string address_echo = to_cp949("주소록을 실행 합니다.");
@@ -31,6 +33,11 @@ struct Commands {
     std::string debug_on_echo = to_cp949("Debug mode로 설정했습니다.");
     std::string debug_off_echo = to_cp949("Debug mode를 해제합니다.");
     std::string unknown_suffix = to_cp949(" 을 실행합니다.");
+    // Said after a name box, through the placeholders of the answers.
+    std::string user_named = to_cp949("알겠어요! 앞으로 $님이라고 부를게요.");
+    std::string computer_named = to_cp949("좋아요! 앞으로 저를 #[이라고] 불러 주세요.");
+    std::string name_kept = to_cp949("이름은 그대로 둘게요.");
+    std::string name_emptied = to_cp949("이름을 비워 둘게요.");
 };
 
 const Commands& commands() {
@@ -102,6 +109,15 @@ void Engine::reserve_exec(const std::string& command) {
     } else if (command == c.debug_off) {
         debug_mode = false;
         host_.set_speech(c.debug_off_echo);
+    } else if (command == c.user_name || command == c.computer_name) {
+        const bool user = command == c.user_name;
+        std::string& name = user ? user_name : computer_name;
+        std::string asked = host_.ask_name(user ? Name::user : Name::computer, name);
+        const bool kept = asked == name;
+        name = std::move(asked);
+        host_.set_speech(kept           ? c.name_kept
+                         : name.empty() ? c.name_emptied
+                                        : proc_symbol(user ? c.user_named : c.computer_named));
     } else {
         host_.set_speech(command + c.unknown_suffix);
     }

@@ -75,6 +75,8 @@ public:
     void run_launcher() override;
     void search_addresses() override;
     void search_words() override;
+    // The 설정 menu's name boxes, for the menu and for a reserved command alike.
+    std::string ask_name(engine::Name name, const std::string& current) override;
     void play_animation() override;
     void close_main_window() override;
     bool change_directory(const std::string& folder) override;
@@ -114,7 +116,6 @@ private:
     void Timer1Timer();
 
     void edit_data_file(const char* name);
-    void ask_name(std::string& name, const QString& caption, const QString& prompt);
     void traystartClick();
     void set_juso_mode(bool by_name);
     void set_eng_mode(bool by_word);

@@ -88,13 +88,11 @@ void TMainForm::build_menus() {
     QMenu* setup = add_submenu(MainMenu1, "setup", QStringLiteral("설정"));
     connect(add_item(setup, "m_dasom_name", QStringLiteral("다솜의 이름")), &QAction::triggered,
             this, [this] {
-                ask_name(engine_->computer_name, QStringLiteral("컴퓨터의 이름"),
-                         QStringLiteral("컴퓨터의 이름을 입력하세요"));
+                engine_->computer_name = ask_name(engine::Name::computer, engine_->computer_name);
             });
     connect(add_item(setup, "m_human_name", QStringLiteral("사람의 이름")), &QAction::triggered,
             this, [this] {
-                ask_name(engine_->user_name, QStringLiteral("사용자의 이름"),
-                         QStringLiteral("사용자의 이름을 입력하세요"));
+                engine_->user_name = ask_name(engine::Name::user, engine_->user_name);
             });
     add_separator(setup, "seperator2");
     traystart = add_check_item(setup, "traystart", QStringLiteral("트레이시작"));
@@ -189,9 +187,15 @@ void TMainForm::call_ChatInputForm(const QString& key_text) {
     });
 }
 
-void TMainForm::ask_name(std::string& name, const QString& caption, const QString& prompt) {
+std::string TMainForm::ask_name(engine::Name which, const std::string& current) {
+    const bool user = which == engine::Name::user;
+    std::string name = current;
     guarded(this, [&] {
-        const QString answer = dialogs().input_box(this, caption, prompt, to_q(name));
+        const QString answer = dialogs().input_box(
+            this, user ? QStringLiteral("사용자의 이름") : QStringLiteral("컴퓨터의 이름"),
+            user ? QStringLiteral("사용자의 이름을 입력하세요")
+                 : QStringLiteral("컴퓨터의 이름을 입력하세요"),
+            to_q(current));
         std::string bytes;
         if (!shell::to_cp949(answer, bytes)) {
             dialogs().message(this, shell::no_cp949_name_text());
@@ -199,6 +203,7 @@ void TMainForm::ask_name(std::string& name, const QString& caption, const QStrin
         }
         name = std::move(bytes);
     });
+    return name;
 }
 
 void TMainForm::traystartClick() {

@@ -93,6 +93,23 @@ TEST_F(DasomChat, TraceTellsWhatMatchedAndWhereEachReplyCameFrom) {
         << run.err;
 }
 
+TEST_F(DasomChat, ANameCommandTakesTheNextLineAsTheName) {
+    scenario();
+    folder.write("reserve.dat", "내 이름은\n[사람이름]\n네 이름 바꾸\n[컴퓨터이름]\n");
+    // A character with no CP949 form is refused; an empty line keeps the name.
+    const ChatRun run =
+        chat(folder, "내 이름은 민수야\n민수\n네 이름 바꾸자\n별😀\n김밥\n내 이름은?\n\n");
+    EXPECT_EQ(run.out, "알겠어요! 앞으로 민수님이라고 부를게요.\n이름은 그대로 둘게요.\n"
+                       "김밥은 맛있죠.\n이름은 그대로 둘게요.\n");
+    EXPECT_NE(run.err.find("[사용자의 이름] 사용자의 이름을 입력하세요 (빈 줄이면 지금 이름 \"사람\" 그대로)\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("이름에 쓸 수 없는 글자"), std::string::npos) << run.err;
+    const auto stored = settings::read_settings(folder / "dasom.ini");
+    EXPECT_EQ(stored.user_name, k("민수"));
+    EXPECT_EQ(stored.computer_name, k("다솜"));
+}
+
 TEST_F(DasomChat, TheMoodCarriesOverAndForeignSettingsStay) {
     scenario();
     folder.write("dasom.ini", "; 내 메모\n[Window]\nLeft=33\n[다른 프로그램]\n값=그대로\n");

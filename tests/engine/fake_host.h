@@ -58,6 +58,11 @@ public:
     void run_launcher() override { calls.push_back("launcher"); }
     void search_addresses() override { calls.push_back("search-addresses"); }
     void search_words() override { calls.push_back("search-words"); }
+    std::string ask_name(engine::Name name, const std::string& current) override {
+        calls.push_back(std::string(name == engine::Name::user ? "name:user:" : "name:computer:") +
+                        text::to_utf8(current));
+        return input_box("", "", current);
+    }
     void play_animation() override { calls.push_back("animation"); }
     void close_main_window() override { calls.push_back("close"); }
     void minimise() override { calls.push_back("minimise"); }

@@ -76,6 +76,58 @@ TEST_F(ReservedCommands, EchoesAndTools) {
     }
 }
 
+TEST_F(ReservedCommands, NameCommandsOpenTheNameBoxes) {
+    host.answers = {k("민수"), k("별이"), k("별이")};
+    engine.reserve_exec(k("[사람이름]"));
+    EXPECT_EQ(engine.user_name, k("민수"));
+    EXPECT_EQ(host.speech_utf8(), "알겠어요! 앞으로 민수님이라고 부를게요.");
+    engine.reserve_exec(k("[컴퓨터이름]"));
+    EXPECT_EQ(engine.computer_name, k("별이"));
+    EXPECT_EQ(host.speech_utf8(), "좋아요! 앞으로 저를 별이라고 불러 주세요.");
+    engine.reserve_exec(k("[컴퓨터이름]"));  // the same name again
+    EXPECT_EQ(host.speech_utf8(), "이름은 그대로 둘게요.");
+    engine.reserve_exec(k("[사람이름]"));  // cancelled
+    EXPECT_EQ(engine.user_name, k("민수"));
+    EXPECT_EQ(host.speech_utf8(), "이름은 그대로 둘게요.");
+    host.answers = {""};
+    engine.reserve_exec(k("[사람이름]"));
+    EXPECT_EQ(engine.user_name, "");
+    EXPECT_EQ(host.speech_utf8(), "이름을 비워 둘게요.");
+    // Each box showed the name as it was.
+    std::vector<std::string> names;
+    for (const std::string& call : host.calls) {
+        if (call.rfind("name:", 0) == 0) names.push_back(call);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"name:user:사람", "name:computer:다솜",
+                                               "name:computer:별이", "name:user:민수",
+                                               "name:user:민수"}));
+}
+
+TEST_F(ReservedCommands, TheDefaultPhrasesForTheNames) {
+    tools::install_data_folder(DASOM_SOURCE_DATA, folder.path());
+    const std::pair<const char*, const char*> rows[] = {
+        {"내 이름은 민수야", "[사람이름]"},
+        {"제 이름은 김민수입니다", "[사람이름]"},
+        {"나를 민수라고 불러 줘", "[사람이름]"},
+        {"앞으로 민수라고 불러 주세요", "[사람이름]"},
+        {"민수라고 불러 줄래?", "[사람이름]"},
+        {"내 이름 바꿀래", "[사람이름]"},
+        {"너를 별이라고 부를게", "[컴퓨터이름]"},
+        {"별이라고 불러 줄게", "[컴퓨터이름]"},
+        {"네 이름 바꿔도 돼?", "[컴퓨터이름]"},
+        {"이제 네 이름은 별이야", "[컴퓨터이름]"},
+        // Ordinary sentences about names stay conversation.
+        {"네 이름은 뭐야?", ""},
+        {"네 이름이 뭐야", ""},
+        {"내 이름 알아?", ""},
+        {"너를 뭐라고 불러?", ""},
+        {"이름이 예쁘다", ""},
+    };
+    for (const auto& [sentence, command] : rows) {
+        EXPECT_EQ(command_for(sentence), command) << sentence;
+    }
+}
+
 TEST_F(ReservedCommands, DebugSwitch) {
     folder.write("reserve.dat", "디버그 켜\n[디버깅모드설정]\n디버그 꺼\n[디버깅모드해제]\n");
     EXPECT_EQ(say("디버그 켜"), "Debug mode로 설정했습니다.");

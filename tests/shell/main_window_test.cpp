@@ -527,6 +527,19 @@ TEST_F(MainWindowTest, NameBoxesAskAsDesignedAndCancelOrBadTextKeepsTheName) {
     EXPECT_EQ(boxes.input_captions[3], QStringLiteral("사용자의 이름"));
     EXPECT_EQ(boxes.input_prompts[3], QStringLiteral("사용자의 이름을 입력하세요"));
     EXPECT_EQ(window->engine().user_name, "");
+
+    // A reserved command opens the same box.
+    folder.write("reserve.dat", "내 이름은\n[사람이름]\n");
+    folder.write_bytes("vowel.dat", "");
+    boxes.answers = {QStringLiteral("민수")};
+    auto* line = child<shell::ChatWindow>(*window, "chat_window");
+    type(line, QStringLiteral("내 이름은 민수야"));
+    QTest::keyClick(line, Qt::Key_Return);
+    EXPECT_EQ(boxes.input_captions.back(), QStringLiteral("사용자의 이름"));
+    EXPECT_EQ(boxes.input_prompts.back(), QStringLiteral("사용자의 이름을 입력하세요"));
+    EXPECT_EQ(window->engine().user_name, k("민수"));
+    EXPECT_EQ(child<QLabel>(*window, "Label1")->text(),
+              QStringLiteral("알겠어요! 앞으로 민수님이라고 부를게요."));
 }
 
 TEST_F(MainWindowTest, DataFileItemsOpenTheirFileInTheEditor) {
