@@ -224,7 +224,7 @@ int run(int argc, char** argv) {
     };
 
     if (options->monologue) {
-        const bool spoke = guarded(std::cerr, [&] { engine.mal(); });
+        const bool spoke = guarded(std::cerr, [&] { engine.say_monologue_line(); });
         if (spoke) console::ConsoleHost::print(std::cout, host.speech());
         std::cout << '\n';
         return spoke ? 0 : 1;

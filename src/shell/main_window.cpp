@@ -142,7 +142,7 @@ void TMainForm::Timer1Timer() {
     // While an error box of an earlier tick is open, the ticks wait instead of stacking boxes.
     if (monologue_running_) return;
     monologue_running_ = true;
-    guarded(this, [&] { engine_->mal(); });
+    guarded(this, [&] { engine_->say_monologue_line(); });
     monologue_running_ = false;
 }
 
