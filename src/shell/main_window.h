@@ -139,7 +139,7 @@ private:
     void delete_book(engine::Book book);
 
     // The launcher and the history (main_window_books.cpp).
-    void exec_file();
+    void launch_by_name();
     void hist_itemClick(int index);
     void p_exeClick();
     void show_history();

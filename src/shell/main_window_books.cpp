@@ -17,8 +17,8 @@
 using shell::guarded;
 using shell::to_q;
 
-void TMainForm::exec_file() {
-    books::exec_file(program_folder_, *this, launcher_);
+void TMainForm::launch_by_name() {
+    books::launch_by_name(program_folder_, *this, launcher_);
     show_history();
     schedule_save();
 }

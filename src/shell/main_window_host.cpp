@@ -41,13 +41,15 @@ void TMainForm::open_record_deletion(engine::Book book) { delete_book(book); }
 
 void TMainForm::open_free_talk_entry() { call_ChatInputForm(); }
 
-void TMainForm::run_launcher() { exec_file(); }
+void TMainForm::run_launcher() { launch_by_name(); }
 
 void TMainForm::search_addresses() {
-    books::search_juso(program_folder_, *this, settings_.juso_mode);
+    books::search_address_book(program_folder_, *this, settings_.address_search_by_name);
 }
 
-void TMainForm::search_words() { books::search_eng(program_folder_, *this, settings_.eng_mode); }
+void TMainForm::search_words() {
+    books::search_word_book(program_folder_, *this, settings_.word_search_by_word);
+}
 
 void TMainForm::play_animation() { move_penguin(); }
 

@@ -120,7 +120,7 @@ void TMainForm::build_menus() {
     connect(add_item(m_exec, "exec_del", QStringLiteral("삭제")), &QAction::triggered, this,
             [this] { delete_book(engine::Book::commands); });
     connect(add_item(m_exec, "exec_com", QStringLiteral("실행")), &QAction::triggered, this,
-            [this] { guarded(this, [this] { exec_file(); }); });
+            [this] { guarded(this, [this] { launch_by_name(); }); });
     QMenu* m_juso = add_submenu(sub_func, "m_juso", QStringLiteral("주소록"));
     connect(add_item(m_juso, "juso_add", QStringLiteral("추가")), &QAction::triggered, this,
             [this] { add_book(engine::Book::addresses); });
@@ -158,8 +158,8 @@ void TMainForm::build_tray_menu() {
     }
     connect(add_item(tray_menu_, "p_exe", QStringLiteral("이전명령실행")), &QAction::triggered,
             this, &TMainForm::p_exeClick);
-    connect(add_item(tray_menu_, "pop_exec", QStringLiteral("화일실행")), &QAction::triggered,
-            this, [this] { guarded(this, [this] { exec_file(); }); });
+    connect(add_item(tray_menu_, "pop_exec", QStringLiteral("화일실행")), &QAction::triggered, this,
+            [this] { guarded(this, [this] { launch_by_name(); }); });
     connect(add_item(tray_menu_, "popup_talk", QStringLiteral("이야기하기")),
             &QAction::triggered, this, [this] { tray_icon_->ShowApplication(); });
     add_separator(tray_menu_, "divide1");
@@ -216,13 +216,13 @@ void TMainForm::traystartClick() {
 }
 
 void TMainForm::set_juso_mode(bool by_name) {
-    settings_.juso_mode = by_name;
+    settings_.address_search_by_name = by_name;
     update_check_marks();  // also puts back the mark Qt took off a checked item
     schedule_save();
 }
 
 void TMainForm::set_eng_mode(bool by_word) {
-    settings_.eng_mode = by_word;
+    settings_.word_search_by_word = by_word;
     update_check_marks();
     schedule_save();
 }
@@ -236,10 +236,10 @@ void TMainForm::backmusicClick() {
 
 void TMainForm::update_check_marks() {
     traystart->setChecked(settings_.tray_start);
-    juso_name->setChecked(settings_.juso_mode);
-    juso_juso->setChecked(!settings_.juso_mode);
-    eng_eng->setChecked(settings_.eng_mode);
-    eng_han->setChecked(!settings_.eng_mode);
+    juso_name->setChecked(settings_.address_search_by_name);
+    juso_juso->setChecked(!settings_.address_search_by_name);
+    eng_eng->setChecked(settings_.word_search_by_word);
+    eng_han->setChecked(!settings_.word_search_by_word);
     backmusic->setChecked(settings_.music_on);
     pop_backmusic->setChecked(settings_.music_on);
 }

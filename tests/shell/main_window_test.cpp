@@ -453,8 +453,8 @@ TEST_F(MainWindowTest, CheckMarksStayInStep) {
         trigger(*window, second);
         EXPECT_TRUE(!checked(first) && checked(second)) << second;
     }
-    EXPECT_FALSE(window->settings().juso_mode);
-    EXPECT_FALSE(window->settings().eng_mode);
+    EXPECT_FALSE(window->settings().address_search_by_name);
+    EXPECT_FALSE(window->settings().word_search_by_word);
 
     for (const char* item : {"backmusic", "pop_backmusic", "pop_backmusic"}) {
         const bool before = window->settings().music_on;
