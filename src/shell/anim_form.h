@@ -12,7 +12,7 @@
 
 #include <filesystem>
 
-#include "anim/animation.h"
+#include "anim/sprite.h"
 #include "anim/surface.h"
 
 class QTimer;
@@ -28,7 +28,7 @@ public:
     TAnimForm(const std::filesystem::path& sheet_file, QWidget* parent);
     ~TAnimForm() override;
 
-    const anim::TAnimation& animation() const { return animation_; }
+    const anim::Sprite& animation() const { return animation_; }
     // False where the screen could not be captured: the window is then a translucent overlay.
     bool has_screen_picture() const { return screen_captured_; }
     // The picture the window shows, with the sprite as last painted.
@@ -44,7 +44,7 @@ private:
     void backimageClick();
     void FormKeyPress();
 
-    anim::TAnimation animation_;
+    anim::Sprite animation_;
     QImage picture_;  // the screen picture; the sprite's steps are copied into it
     anim::Image background_buffer_;
     anim::Image work_buffer_;

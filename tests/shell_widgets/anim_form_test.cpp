@@ -36,7 +36,7 @@ TEST(TAnimForm, TheSpriteStartsAt50And50AndStepsOnTheFrozenPicture) {
     EXPECT_TRUE(timer->isActive());
     ASSERT_NE(form.findChild<QWidget*>(QStringLiteral("backimage")), nullptr);
 
-    const anim::TAnimation& sprite = form.animation();
+    const anim::Sprite& sprite = form.animation();
     EXPECT_EQ(sprite.x, 50);
     EXPECT_EQ(sprite.y, 50);
     EXPECT_TRUE(QTest::qWaitFor([&] { return sprite.x != 50; }, 2000));

@@ -1,4 +1,4 @@
-#include "bmp.h"
+#include "sprite_sheet.h"
 
 #include <algorithm>
 
@@ -57,7 +57,7 @@ void validate(std::string_view file, const std::string& name) {
 SheetError::SheetError(const std::string& file_name, const std::string& reason)
     : std::runtime_error(file_name + ": 쓸 수 있는 스프라이트 그림이 아닙니다 (" + reason + ").") {}
 
-void TBMP::load_from_file(const std::filesystem::path& file) {
+void SpriteSheet::load_from_file(const std::filesystem::path& file) {
     const std::string name = file.filename().string();
     std::error_code error;
     const auto size = std::filesystem::file_size(file, error);
@@ -65,25 +65,25 @@ void TBMP::load_from_file(const std::filesystem::path& file) {
     load_from_bytes(text::read_file(file, kLargestFile), name);
 }
 
-void TBMP::load_from_bytes(std::string_view file, const std::string& file_name) {
+void SpriteSheet::load_from_bytes(std::string_view file, const std::string& file_name) {
     validate(file, file_name);
     file.remove_prefix(kFileHeader);
     data.assign(file.begin(), file.end());
 }
 
-std::int32_t TBMP::width() const { return s32_at(data.data() + 4); }
-std::int32_t TBMP::height() const { return s32_at(data.data() + 8); }
-std::int32_t TBMP::color_count() const {
+std::int32_t SpriteSheet::width() const { return s32_at(data.data() + 4); }
+std::int32_t SpriteSheet::height() const { return s32_at(data.data() + 8); }
+std::int32_t SpriteSheet::color_count() const {
     return static_cast<std::int32_t>(counted_colours(data.data()));
 }
 
-std::uint32_t TBMP::colour(std::uint8_t index) const {
+std::uint32_t SpriteSheet::colour(std::uint8_t index) const {
     if (index >= color_count()) return 0;
     const std::uint8_t* entry = data.data() + kInfoHeader + 4 * index;  // blue, green, red, 0
     return (std::uint32_t{entry[2]} << 16) | (std::uint32_t{entry[1]} << 8) | entry[0];
 }
 
-void TBMP::make_image() {
+void SpriteSheet::clear_transparent_pixels() {
     if (data.empty()) return;
     std::uint8_t* first = pixels();
     std::uint8_t* end = first + static_cast<std::size_t>(row_bytes()) * height();
@@ -91,7 +91,7 @@ void TBMP::make_image() {
     std::replace(first, end, transparent, std::uint8_t{0});
 }
 
-void TBMP::make_mask() {
+void SpriteSheet::turn_into_mask() {
     if (data.empty()) return;
     std::uint8_t* first = pixels();
     std::uint8_t* end = first + static_cast<std::size_t>(row_bytes()) * height();

@@ -1,4 +1,4 @@
-#include "animation.h"
+#include "sprite.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,30 +14,30 @@ constexpr std::uint32_t kWhite = 0xFFFFFFu;
 
 }  // namespace
 
-void TAnimation::load(const std::filesystem::path& file) {
+void Sprite::load(const std::filesystem::path& file) {
     if (frame_count == 0) return;
-    TBMP sheet;
+    SpriteSheet sheet;
     sheet.load_from_file(file);
     take_sheet(std::move(sheet), file.filename().string());
 }
 
-void TAnimation::load_bytes(std::string_view file, const std::string& file_name) {
+void Sprite::load_bytes(std::string_view file, const std::string& file_name) {
     if (frame_count == 0) return;
-    TBMP sheet;
+    SpriteSheet sheet;
     sheet.load_from_bytes(file, file_name);
     take_sheet(std::move(sheet), file_name);
 }
 
-void TAnimation::take_sheet(TBMP sheet, const std::string& file_name) {
+void Sprite::take_sheet(SpriteSheet sheet, const std::string& file_name) {
     if (sheet.height() < frame_count) {
         throw SheetError(file_name, "그림의 높이가 프레임 수보다 작습니다");
     }
     // The image and the mask come from one reading of the file, so they always have the same
     // size even if the file changes meanwhile.
-    auto new_image = std::make_unique<TBMP>(sheet);
-    auto new_mask = std::make_unique<TBMP>(std::move(sheet));
-    new_image->make_image();
-    new_mask->make_mask();
+    auto new_image = std::make_unique<SpriteSheet>(sheet);
+    auto new_mask = std::make_unique<SpriteSheet>(std::move(sheet));
+    new_image->clear_transparent_pixels();
+    new_mask->turn_into_mask();
     for (int index = 0; index < 256; ++index) {
         const auto i = static_cast<std::uint8_t>(index);
         const std::uint32_t mask_colour = new_mask->colour(i);
@@ -52,17 +52,17 @@ void TAnimation::take_sheet(TBMP sheet, const std::string& file_name) {
     frame = 1;
 }
 
-void TAnimation::set_frame(std::uint8_t n) {
+void Sprite::set_frame(std::uint8_t n) {
     if (n == 0) n = frame_count;
     if (n > frame_count) n = 1;
     frame = n;
 }
 
-Rect TAnimation::frame_rect() const {
+Rect Sprite::frame_rect() const {
     return {0, frame_height * (frame_count - frame), frame_width, frame_height};
 }
 
-Rect TAnimation::dest_rect() const {
+Rect Sprite::dest_rect() const {
     Rect rect{x, y, frame_width, frame_height};
     if (dx < 0 && mirror_x && !keep_x) {
         rect.x = x + frame_width - 1;
@@ -75,7 +75,7 @@ Rect TAnimation::dest_rect() const {
     return rect;
 }
 
-void TAnimation::step(int area_width, int area_height) {
+void Sprite::step(int area_width, int area_height) {
     dx = dx < 0 ? -kSpeedX : kSpeedX;
     dy = dy < 0 ? -kSpeedY : kSpeedY;
     old_x = x;
@@ -96,8 +96,7 @@ void TAnimation::step(int area_width, int area_height) {
     set_frame(static_cast<std::uint8_t>(frame - 1));
 }
 
-Rect TAnimation::draw(const Surface& background, const Surface& work,
-                      const Surface& window) const {
+Rect Sprite::draw(const Surface& background, const Surface& work, const Surface& window) const {
     if (!loaded()) return {};
     const Rect dirty{dx > 0 ? old_x : x, dy > 0 ? old_y : y, frame_width + std::abs(dx),
                      frame_height + std::abs(dy)};
@@ -108,7 +107,7 @@ Rect TAnimation::draw(const Surface& background, const Surface& work,
 
 // The mask ANDed, then the image ORed, pixel by pixel: a transparent pixel (mask white, image
 // black) keeps what is under it, a sprite pixel (mask black) takes the image's colour.
-void TAnimation::paint_sprite(const Surface& work) const {
+void Sprite::paint_sprite(const Surface& work) const {
     const Rect from = frame_rect();
     const Rect to = dest_rect();
     // The fields are open to the caller: never read outside the sheet, whatever they hold.

@@ -1,8 +1,8 @@
-#include "anim/bmp.h"
+#include "anim/sprite_sheet.h"
 
 #include <gtest/gtest.h>
 
-#include "anim/animation.h"
+#include "anim/sprite.h"
 #include "sheet_bytes.h"
 #include "support/temp_folder.h"
 #include "text/file_error.h"
@@ -10,41 +10,41 @@
 namespace {
 
 using anim::SheetError;
-using anim::TAnimation;
-using anim::TBMP;
+using anim::Sprite;
+using anim::SpriteSheet;
 using testing_support::poke32;
 using testing_support::SheetBytes;
 
-TEST(TBMP, FramesOfASheetAndItsLeftoverRows) {
+TEST(SpriteSheet, FramesOfASheetAndItsLeftoverRows) {
     struct Row {
         int height;
         int frame_height;
     };
     for (const Row row : {Row{400, 50}, Row{403, 50}}) {
         SCOPED_TRACE(row.height);
-        TAnimation animation;
-        animation.frame_count = 8;
-        animation.load_bytes(SheetBytes(64, row.height, 0).bytes(), "rabbit.dat");
-        EXPECT_EQ(animation.frame_width, 64);
-        EXPECT_EQ(animation.frame_height, row.frame_height);
-        EXPECT_EQ(animation.frame, 1);
+        Sprite sprite;
+        sprite.frame_count = 8;
+        sprite.load_bytes(SheetBytes(64, row.height, 0).bytes(), "rabbit.dat");
+        EXPECT_EQ(sprite.frame_width, 64);
+        EXPECT_EQ(sprite.frame_height, row.frame_height);
+        EXPECT_EQ(sprite.frame, 1);
         // Frame 1 is the top strip below the leftover rows, frame 8 the bottom strip.
-        EXPECT_EQ(animation.frame_rect(), (anim::Rect{0, 350, 64, 50}));
-        animation.set_frame(8);
-        EXPECT_EQ(animation.frame_rect(), (anim::Rect{0, 0, 64, 50}));
+        EXPECT_EQ(sprite.frame_rect(), (anim::Rect{0, 350, 64, 50}));
+        sprite.set_frame(8);
+        EXPECT_EQ(sprite.frame_rect(), (anim::Rect{0, 0, 64, 50}));
     }
 }
 
-TEST(TBMP, TransparentColourIsTheLowerLeftPixelWhereverItLies) {
+TEST(SpriteSheet, TransparentColourIsTheLowerLeftPixelWhereverItLies) {
     SheetBytes sheet(5, 2, 9);  // rows of 8 bytes: the padding is prepared too
     sheet.at(0, 0) = 7;
     sheet.at(4, 1) = 7;
     sheet.at(2, 0) = 0;
-    TBMP image, mask;
+    SpriteSheet image, mask;
     image.load_from_bytes(sheet.bytes(), "rabbit.dat");
     mask.load_from_bytes(sheet.bytes(), "rabbit.dat");
-    image.make_image();
-    mask.make_mask();
+    image.clear_transparent_pixels();
+    mask.turn_into_mask();
     EXPECT_EQ(image.pixels()[0], 0);
     EXPECT_EQ(image.pixels()[8 + 4], 0);
     EXPECT_EQ(image.pixels()[1], 9);
@@ -55,7 +55,7 @@ TEST(TBMP, TransparentColourIsTheLowerLeftPixelWhereverItLies) {
     EXPECT_EQ(image.colour(9), 0x090909u);
 }
 
-TEST(TBMP, MalformedSheetsAreRefusedBeforeAnythingReadsThem) {
+TEST(SpriteSheet, MalformedSheetsAreRefusedBeforeAnythingReadsThem) {
     const std::string good = SheetBytes(16, 16, 1).bytes();
     struct Row {
         const char* fault;
@@ -89,29 +89,29 @@ TEST(TBMP, MalformedSheetsAreRefusedBeforeAnythingReadsThem) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fault);
-        TAnimation animation;
-        animation.frame_count = 8;
-        EXPECT_THROW(animation.load_bytes(row.bytes, "rabbit.dat"), SheetError);
-        EXPECT_FALSE(animation.loaded());
-        EXPECT_EQ(animation.frame_height, 0);
+        Sprite sprite;
+        sprite.frame_count = 8;
+        EXPECT_THROW(sprite.load_bytes(row.bytes, "rabbit.dat"), SheetError);
+        EXPECT_FALSE(sprite.loaded());
+        EXPECT_EQ(sprite.frame_height, 0);
     }
     // A short colour table is fine; indices beyond it read as black.
-    TAnimation small;
+    Sprite small;
     small.frame_count = 8;
     small.load_bytes(with_colours_used(16), "rabbit.dat");
     EXPECT_TRUE(small.loaded());
     EXPECT_EQ(small.image->colour(200), 0u);
 }
 
-TEST(TBMP, MissingFileIsAFileError) {
+TEST(SpriteSheet, MissingFileIsAFileError) {
     testing_support::TempFolder folder;
-    TAnimation animation;
-    animation.frame_count = 8;
-    EXPECT_THROW(animation.load(folder / "rabbit.dat"), text::FileError);
-    EXPECT_FALSE(animation.loaded());
+    Sprite sprite;
+    sprite.frame_count = 8;
+    EXPECT_THROW(sprite.load(folder / "rabbit.dat"), text::FileError);
+    EXPECT_FALSE(sprite.loaded());
     folder.write_bytes("rabbit.dat", SheetBytes(8, 16, 3).bytes());
-    animation.load(folder / "rabbit.dat");
-    EXPECT_TRUE(animation.loaded());
+    sprite.load(folder / "rabbit.dat");
+    EXPECT_TRUE(sprite.loaded());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "anim/animation.h"
+#include "anim/sprite.h"
 
 #include <gtest/gtest.h>
 
@@ -7,15 +7,15 @@
 namespace {
 
 using anim::Rect;
-using anim::TAnimation;
+using anim::Sprite;
 using testing_support::SheetBytes;
 
 // A 64 x 400 sheet (frames of 64 x 50) of grey 200 on the transparent grey 1.
-TAnimation loaded_animation(const SheetBytes& sheet = SheetBytes(64, 400, 200)) {
-    TAnimation animation;
-    animation.frame_count = 8;
-    animation.load_bytes(sheet.bytes(), "rabbit.dat");
-    return animation;
+Sprite loaded_animation(const SheetBytes& sheet = SheetBytes(64, 400, 200)) {
+    Sprite sprite;
+    sprite.frame_count = 8;
+    sprite.load_bytes(sheet.bytes(), "rabbit.dat");
+    return sprite;
 }
 
 SheetBytes sheet_with_transparent_corner() {
@@ -24,21 +24,21 @@ SheetBytes sheet_with_transparent_corner() {
     return sheet;
 }
 
-TEST(TAnimation, FramesRunBackwardsAndWrapAround) {
-    TAnimation animation = loaded_animation();
+TEST(Sprite, FramesRunBackwardsAndWrapAround) {
+    Sprite sprite = loaded_animation();
     std::string order;
     for (int tick = 0; tick < 9; ++tick) {
-        animation.step(1024, 768);
-        order += std::to_string(animation.frame);
+        sprite.step(1024, 768);
+        order += std::to_string(sprite.frame);
     }
     EXPECT_EQ(order, "876543218");
-    animation.set_frame(0);
-    EXPECT_EQ(animation.frame, 8);
-    animation.set_frame(9);
-    EXPECT_EQ(animation.frame, 1);
+    sprite.set_frame(0);
+    EXPECT_EQ(sprite.frame, 8);
+    sprite.set_frame(9);
+    EXPECT_EQ(sprite.frame, 1);
 }
 
-TEST(TAnimation, StepBouncesAtEachEdgeAndTheBounceCostsTheTick) {
+TEST(Sprite, StepBouncesAtEachEdgeAndTheBounceCostsTheTick) {
     struct Row {
         const char* edge;
         int x, y, dx, dy;
@@ -58,49 +58,49 @@ TEST(TAnimation, StepBouncesAtEachEdgeAndTheBounceCostsTheTick) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.edge);
-        TAnimation animation = loaded_animation();
-        animation.x = row.x;
-        animation.y = row.y;
-        animation.dx = row.dx;
-        animation.dy = row.dy;
-        animation.step(1024, 768);
-        EXPECT_EQ(animation.old_x, row.x);
-        EXPECT_EQ(animation.old_y, row.y);
-        EXPECT_EQ(animation.x, row.after_x);
-        EXPECT_EQ(animation.y, row.after_y);
-        EXPECT_EQ(animation.dx, row.after_dx);
-        EXPECT_EQ(animation.dy, row.after_dy);
+        Sprite sprite = loaded_animation();
+        sprite.x = row.x;
+        sprite.y = row.y;
+        sprite.dx = row.dx;
+        sprite.dy = row.dy;
+        sprite.step(1024, 768);
+        EXPECT_EQ(sprite.old_x, row.x);
+        EXPECT_EQ(sprite.old_y, row.y);
+        EXPECT_EQ(sprite.x, row.after_x);
+        EXPECT_EQ(sprite.y, row.after_y);
+        EXPECT_EQ(sprite.dx, row.after_dx);
+        EXPECT_EQ(sprite.dy, row.after_dy);
     }
 }
 
-TEST(TAnimation, MirroredFromTheTickItBouncesOffTheRightEdgeUntilTheLeftOne) {
-    TAnimation animation = loaded_animation();
-    animation.x = 50;
-    animation.y = 50;
-    animation.dx = animation.dy = 2;
+TEST(Sprite, MirroredFromTheTickItBouncesOffTheRightEdgeUntilTheLeftOne) {
+    Sprite sprite = loaded_animation();
+    sprite.x = 50;
+    sprite.y = 50;
+    sprite.dx = sprite.dy = 2;
     int first_mirrored = -1, first_unmirrored = -1;
     for (int tick = 1; tick < 200 && first_unmirrored < 0; ++tick) {
-        animation.mirror_x = true;
-        const int before = animation.x;
-        animation.step(1024, 768);
-        const Rect dest = animation.dest_rect();
+        sprite.mirror_x = true;
+        const int before = sprite.x;
+        sprite.step(1024, 768);
+        const Rect dest = sprite.dest_rect();
         if (first_mirrored < 0 && dest.width < 0) {
             first_mirrored = tick;
-            EXPECT_EQ(animation.x, before);  // the bounce tick itself
+            EXPECT_EQ(sprite.x, before);  // the bounce tick itself
             EXPECT_EQ(before, 950);  // 950 + 64 + 20 > 1024
-            EXPECT_EQ(dest, (Rect{before + 63, animation.y, -64, 50}));
+            EXPECT_EQ(dest, (Rect{before + 63, sprite.y, -64, 50}));
         }
         if (first_mirrored > 0 && first_unmirrored < 0 && dest.width > 0) {
             first_unmirrored = tick;
-            EXPECT_EQ(animation.x, 10);  // 10 - 20 would leave the area
+            EXPECT_EQ(sprite.x, 10);  // 10 - 20 would leave the area
         }
     }
     EXPECT_EQ(first_mirrored, 46);
     EXPECT_EQ(first_unmirrored, 46 + 48);
 }
 
-TEST(TAnimation, DrawRestoresOldAndNewPlacesAndShowsOnePixelLower) {
-    TAnimation animation = loaded_animation(sheet_with_transparent_corner());
+TEST(Sprite, DrawRestoresOldAndNewPlacesAndShowsOnePixelLower) {
+    Sprite sprite = loaded_animation(sheet_with_transparent_corner());
     anim::Image background(300, 200), work(300, 200), window(300, 200);
     const std::uint32_t ground = 0xFF123456;
     auto fill = [](anim::Image& image, std::uint32_t value) {
@@ -109,11 +109,11 @@ TEST(TAnimation, DrawRestoresOldAndNewPlacesAndShowsOnePixelLower) {
     };
     fill(background, ground);
     fill(work, 0xFFAAAAAA);  // stale content, as if an old sprite were there
-    animation.x = animation.y = 50;
-    animation.dx = animation.dy = 2;
-    animation.mirror_x = true;
-    animation.step(300, 200);
-    const Rect shown = animation.draw(background.surface(), work.surface(), window.surface());
+    sprite.x = sprite.y = 50;
+    sprite.dx = sprite.dy = 2;
+    sprite.mirror_x = true;
+    sprite.step(300, 200);
+    const Rect shown = sprite.draw(background.surface(), work.surface(), window.surface());
 
     EXPECT_EQ(shown, (Rect{50, 51, 84, 55}));
     // The old place is restored, the new one holds the sprite, the transparent corner shows the
@@ -129,26 +129,26 @@ TEST(TAnimation, DrawRestoresOldAndNewPlacesAndShowsOnePixelLower) {
     EXPECT_EQ(window.pixel(50, 50), 0u);
 }
 
-TEST(TAnimation, DrawingAtAndBeyondTheEdgesStaysInsideTheSurfaces) {
+TEST(Sprite, DrawingAtAndBeyondTheEdgesStaysInsideTheSurfaces) {
     // A sprite larger than the area, and odd fields set by a caller: nothing is written or read
     // outside the buffers (the sanitizer build watches this).
-    TAnimation animation = loaded_animation(SheetBytes(120, 800, 5));
+    Sprite sprite = loaded_animation(SheetBytes(120, 800, 5));
     anim::Image background(100, 60), work(100, 60), window(100, 60);
     const struct {
         int x, y, dx, dy;
         std::uint8_t frame;
     } rows[] = {{0, 0, 2, 2, 1}, {90, 55, -2, -2, 3}, {-500, -500, 2, 2, 8}, {40, 40, 2, 2, 200}};
     for (const auto& row : rows) {
-        animation.x = row.x;
-        animation.y = row.y;
-        animation.dx = row.dx;
-        animation.dy = row.dy;
-        animation.mirror_x = animation.mirror_y = true;
-        animation.step(100, 60);
-        animation.frame = row.frame;
-        animation.draw(background.surface(), work.surface(), window.surface());
+        sprite.x = row.x;
+        sprite.y = row.y;
+        sprite.dx = row.dx;
+        sprite.dy = row.dy;
+        sprite.mirror_x = sprite.mirror_y = true;
+        sprite.step(100, 60);
+        sprite.frame = row.frame;
+        sprite.draw(background.surface(), work.surface(), window.surface());
     }
-    TAnimation unloaded;
+    Sprite unloaded;
     EXPECT_TRUE(unloaded.draw(background.surface(), work.surface(), window.surface()).empty());
 }
 

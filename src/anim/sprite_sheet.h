@@ -1,7 +1,7 @@
 #pragma once
-// TBMP: an 8-bit sprite sheet held in memory as the bytes of its bitmap file after the 14-byte
-// file header (information header, colour table, pixel array), with the two preparations that
-// make a transparent sprite possible.
+// An 8-bit sprite sheet held in memory as the bytes of its bitmap file after the 14-byte file
+// header (information header, colour table, pixel array), with the two preparations that make a
+// transparent sprite possible.
 //
 // Loading validates the file before anything reads it: "BM" signature, a 40-byte information
 // header, 8 bits per pixel, no compression, a positive width and height (rows bottom-up), at most
@@ -23,7 +23,7 @@ public:
     SheetError(const std::string& file_name, const std::string& reason);
 };
 
-class TBMP {
+class SpriteSheet {
 public:
     // The file's bytes from byte 14 to the end; empty while nothing is loaded.
     std::vector<std::uint8_t> data;
@@ -51,9 +51,9 @@ public:
     std::uint32_t colour(std::uint8_t index) const;
 
     // Every pixel with the index of the lower-left pixel (the transparent colour) becomes 0.
-    void make_image();
+    void clear_transparent_pixels();
     // Every pixel with the transparent colour becomes 255, every other pixel 0.
-    void make_mask();
+    void turn_into_mask();
 };
 
 }  // namespace anim

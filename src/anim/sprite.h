@@ -1,5 +1,5 @@
 #pragma once
-// TAnimation: the sprite of the screen animation. It holds the sheet twice (as the colour image
+// The sprite of the screen animation (the rabbit). It holds the sheet twice (as the colour image
 // and as the mask), cuts it into frames stacked from the top (frame 1) to the bottom (the last
 // frame), moves the sprite a fixed speed a tick, bounces it off the edges of the drawing area
 // and paints each step into plain surfaces.
@@ -11,15 +11,15 @@
 #include <string>
 #include <string_view>
 
-#include "anim/bmp.h"
+#include "anim/sprite_sheet.h"
 #include "anim/surface.h"
 
 namespace anim {
 
-class TAnimation {
+class Sprite {
 public:
-    std::unique_ptr<TBMP> image;  // transparent pixels set to index 0
-    std::unique_ptr<TBMP> mask;   // transparent pixels 255, all others 0
+    std::unique_ptr<SpriteSheet> image;  // transparent pixels set to index 0
+    std::unique_ptr<SpriteSheet> mask;   // transparent pixels 255, all others 0
     std::uint8_t frame_count = 0;
     std::int32_t frame_width = 0;
     std::int32_t frame_height = 0;
@@ -55,7 +55,7 @@ public:
     Rect draw(const Surface& background, const Surface& work, const Surface& window) const;
 
 private:
-    void take_sheet(TBMP sheet, const std::string& file_name);
+    void take_sheet(SpriteSheet sheet, const std::string& file_name);
     void paint_sprite(const Surface& work) const;
 
     // The sheets' colour tables, looked up once at load: the mask's colour to AND with (alpha
