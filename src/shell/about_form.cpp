@@ -10,9 +10,10 @@
 #include <qdrawutil.h>
 
 #include "shell/appearance.h"
-#include "shell/main_window.h"
 #include "shell/move_text.h"
 #include "shell/picture.h"
+
+namespace shell {
 
 namespace {
 
@@ -74,7 +75,7 @@ QStringList about_lines() {
     return lines;
 }
 
-TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutForm"));
     setWindowTitle(QStringLiteral("다솜 V1.0"));
     setFixedSize(298, 319);
@@ -86,7 +87,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setGeometry(8, 8, 281, 269);
 
-    auto* picture = new shell::Picture(shell::kAboutPicture, panel);
+    auto* picture = new Picture(kAboutPicture, panel);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setGeometry(44, 44, 200, 140);
     auto* bevel = new QFrame(panel);
@@ -106,18 +107,18 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     product->move(84, 240);
     product->adjustSize();
 
-    auto* moving = new TMoveText(panel);
+    auto* moving = new ScrollingText(panel);
     moving->setObjectName(QStringLiteral("MoveText1"));
     moving->setGeometry(64, 192, 165, 45);
-    moving->setTextStyle(TMoveText::tsRaised);
-    moving->setSteps(300);
-    moving->setSpeed(70);
-    moving->setContinuous(true);
+    moving->set_text_style(ScrollingText::tsRaised);
+    moving->set_steps(300);
+    moving->set_speed(70);
+    moving->set_continuous(true);
     moving->setFont(pixel_font(QStringLiteral("굴림체"), 13));
-    moving->setFontColor(Qt::black);
-    moving->setAlignment(TMoveText::taCenter);
-    moving->setMoveDirection(TMoveText::mdBottomToTop);
-    moving->setItems(about_lines());
+    moving->set_font_colour(Qt::black);
+    moving->set_alignment(ScrollingText::taCenter);
+    moving->set_direction(ScrollingText::mdBottomToTop);
+    moving->set_items(about_lines());
 
     auto* ok = new QPushButton(QStringLiteral("확인"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
@@ -132,7 +133,4 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     }
 }
 
-void TMainForm::aboutClick() {
-    TAboutForm about(this);
-    about.exec();
-}
+}  // namespace shell

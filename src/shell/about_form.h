@@ -4,11 +4,15 @@
 #include <QDialog>
 #include <QStringList>
 
+namespace shell {
+
 // The 42 scrolling lines: every text line is followed by an empty one, and the first is empty.
 QStringList about_lines();
 
-class TAboutForm : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutForm(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 };
+
+}  // namespace shell

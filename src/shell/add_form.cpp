@@ -17,59 +17,61 @@
 #include "shell/dialogs.h"
 #include "shell/error_guard.h"
 
-using shell::dialogs;
+namespace shell {
 
-TAddForm::TAddForm(std::filesystem::path program_folder, engine::Book book, QWidget* parent)
+RecordEntryDialog::RecordEntryDialog(std::filesystem::path program_folder, engine::Book book,
+                                     QWidget* parent)
     : QDialog(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       program_folder_(std::move(program_folder)),
       book_(book) {
     setObjectName(QStringLiteral("AddForm"));
-    shell::use_book_font(this);
+    use_book_font(this);
     setFixedSize(332, 173);
     move(258, 221);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setGeometry(0, 0, 233, 173);
+    panel_ = new QFrame(this);
+    panel_->setObjectName(QStringLiteral("Panel1"));
+    panel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel_->setGeometry(0, 0, 233, 173);
 
-    la_name = shell::book_label(Panel1, "la_name", 16, 24);
-    la_name->setText(QStringLiteral("영어단어"));
-    la_mean = shell::book_label(Panel1, "la_mean", 16, 98);
-    la_mean->setText(QStringLiteral("뜻"));
-    ed_name = shell::book_field(Panel1, "ed_name", 16, 49, 157);
-    ed_mean = shell::book_field(Panel1, "ed_mean", 16, 123, 197);
-    btn_cancel = shell::book_button(this, "btn_cancel", "종료", 244, 112);
-    btn_cancel->setIcon(style()->standardIcon(QStyle::SP_DialogNoButton));
-    btn_add = shell::book_button(this, "btn_add", "추가", 245, 26);
-    btn_add->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
-    SpeedButton1 = new QToolButton(Panel1);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setText(QStringLiteral("찾기"));
-    SpeedButton1->setGeometry(184, 90, 25, 25);
-    SpeedButton1->setAutoRaise(true);  // flat
-    SpeedButton1->setFocusPolicy(Qt::NoFocus);
-    SpeedButton1->hide();
+    name_label_ = book_label(panel_, "la_name", 16, 24);
+    name_label_->setText(QStringLiteral("영어단어"));
+    mean_label_ = book_label(panel_, "la_mean", 16, 98);
+    mean_label_->setText(QStringLiteral("뜻"));
+    name_field_ = book_field(panel_, "ed_name", 16, 49, 157);
+    mean_field_ = book_field(panel_, "ed_mean", 16, 123, 197);
+    close_button_ = book_button(this, "btn_cancel", "종료", 244, 112);
+    close_button_->setIcon(style()->standardIcon(QStyle::SP_DialogNoButton));
+    add_button_ = book_button(this, "btn_add", "추가", 245, 26);
+    add_button_->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    browse_button_ = new QToolButton(panel_);
+    browse_button_->setObjectName(QStringLiteral("SpeedButton1"));
+    browse_button_->setText(QStringLiteral("찾기"));
+    browse_button_->setGeometry(184, 90, 25, 25);
+    browse_button_->setAutoRaise(true);  // flat
+    browse_button_->setFocusPolicy(Qt::NoFocus);
+    browse_button_->hide();
 
-    setTabOrder(ed_name, ed_mean);
-    setTabOrder(ed_mean, btn_add);
-    setTabOrder(btn_add, btn_cancel);
+    setTabOrder(name_field_, mean_field_);
+    setTabOrder(mean_field_, add_button_);
+    setTabOrder(add_button_, close_button_);
     // The form sees every key first: Enter moves on, whichever control has the focus.
-    for (QWidget* control : {static_cast<QWidget*>(ed_name), static_cast<QWidget*>(ed_mean),
-                             static_cast<QWidget*>(btn_add), static_cast<QWidget*>(btn_cancel)}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(name_field_), static_cast<QWidget*>(mean_field_),
+          static_cast<QWidget*>(add_button_), static_cast<QWidget*>(close_button_)}) {
         control->installEventFilter(this);
     }
-    ed_name->setFocus();
+    name_field_->setFocus();
 
-    connect(btn_add, &QPushButton::clicked, this, &TAddForm::btn_addClick);
-    connect(btn_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TAddForm::SpeedButton1Click);
+    connect(add_button_, &QPushButton::clicked, this, &RecordEntryDialog::on_add_clicked);
+    connect(close_button_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(browse_button_, &QToolButton::clicked, this, &RecordEntryDialog::browse_for_program);
 
-    FormActivate();
+    set_up_for_book();
 }
 
-void TAddForm::FormActivate() {
+void RecordEntryDialog::set_up_for_book() {
     struct Labels {
         const char* caption;
         const char* name;
@@ -82,15 +84,15 @@ void TAddForm::FormActivate() {
     };
     const Labels& labels = kLabels[static_cast<int>(book_)];
     setWindowTitle(QString::fromUtf8(labels.caption));
-    la_name->setText(QString::fromUtf8(labels.name));
-    la_name->adjustSize();
-    la_mean->setText(QString::fromUtf8(labels.mean));
-    la_mean->adjustSize();
-    if (book_ == engine::Book::commands) SpeedButton1->show();
-    add_book_path_ = program_folder_ / books::book_file_name(book_);
+    name_label_->setText(QString::fromUtf8(labels.name));
+    name_label_->adjustSize();
+    mean_label_->setText(QString::fromUtf8(labels.mean));
+    mean_label_->adjustSize();
+    if (book_ == engine::Book::commands) browse_button_->show();
+    book_path_ = program_folder_ / books::book_file_name(book_);
 }
 
-bool TAddForm::eventFilter(QObject* watched, QEvent* event) {
+bool RecordEntryDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -101,25 +103,28 @@ bool TAddForm::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TAddForm::btn_addClick() {
-    shell::guarded(this, [this] { add_record(); });
+void RecordEntryDialog::on_add_clicked() {
+    guarded(this, [this] { add_record(); });
 }
 
-void TAddForm::add_record() {
+void RecordEntryDialog::add_record() {
     std::string name;
     std::string mean;
-    if (!shell::book_line(this, la_name->text(), ed_name->text(), name)) return;
-    if (!shell::book_line(this, la_mean->text(), ed_mean->text(), mean)) return;
-    const books::AddResult result = books::add_record(add_book_path_, name, mean);
+    if (!book_line(this, name_label_->text(), name_field_->text(), name)) return;
+    if (!book_line(this, mean_label_->text(), mean_field_->text(), mean)) return;
+    const books::AddResult result = books::add_record(book_path_, name, mean);
     if (result != books::AddResult::added) {
-        dialogs().message(this, QString::fromStdString(books::add_message(result, add_book_path_)));
+        message_boxes().message(this,
+                                QString::fromStdString(books::add_message(result, book_path_)));
         return;
     }
-    ed_name->clear();
-    ed_mean->clear();
+    name_field_->clear();
+    mean_field_->clear();
 }
 
-void TAddForm::SpeedButton1Click() {
-    const QString program = dialogs().choose_program(this);
-    if (!program.isEmpty()) ed_mean->setText(program);
+void RecordEntryDialog::browse_for_program() {
+    const QString program = message_boxes().choose_program(this);
+    if (!program.isEmpty()) mean_field_->setText(program);
 }
+
+}  // namespace shell

@@ -16,31 +16,37 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 
-class TAddForm : public QDialog {
+namespace shell {
+
+class RecordEntryDialog : public QDialog {
     Q_OBJECT
 
   public:
-    TAddForm(std::filesystem::path program_folder, engine::Book book, QWidget* parent = nullptr);
+    RecordEntryDialog(std::filesystem::path program_folder, engine::Book book,
+                      QWidget* parent = nullptr);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void FormActivate();
-    void btn_addClick();
+    void set_up_for_book();
+    void on_add_clicked();
     void add_record();
-    void SpeedButton1Click();
+    void browse_for_program();
 
     std::filesystem::path program_folder_;
     engine::Book book_;
-    std::filesystem::path add_book_path_;
+    std::filesystem::path book_path_;
 
-    QFrame* Panel1;
-    QLabel* la_name;
-    QLabel* la_mean;
-    QLineEdit* ed_name;
-    QLineEdit* ed_mean;
-    QPushButton* btn_cancel;
-    QPushButton* btn_add;
-    QToolButton* SpeedButton1;
+    // Controls, with their Qt object names.
+    QFrame* panel_;               // Panel1
+    QLabel* name_label_;          // la_name
+    QLabel* mean_label_;          // la_mean
+    QLineEdit* name_field_;       // ed_name
+    QLineEdit* mean_field_;       // ed_mean
+    QPushButton* close_button_;   // btn_cancel
+    QPushButton* add_button_;     // btn_add
+    QToolButton* browse_button_;  // SpeedButton1
 };
+
+}  // namespace shell

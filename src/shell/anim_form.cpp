@@ -13,15 +13,14 @@
 #include <functional>
 
 #include "shell/error_guard.h"
-#include "shell/main_window.h"
 
 namespace shell {
 
 // The picture control: paints the parts of the window's picture that need it, and reports a
 // click (a press and release on it).
-class BackImage : public QWidget {
+class ScreenPictureView : public QWidget {
 public:
-    BackImage(const QImage& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
+    ScreenPictureView(const QImage& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
         setObjectName(QStringLiteral("backimage"));
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
@@ -54,8 +53,6 @@ private:
     bool pressed_ = false;
 };
 
-}  // namespace shell
-
 namespace {
 
 constexpr int kTickMs = 100;
@@ -77,24 +74,24 @@ void fill(anim::Image& image, std::uint32_t value) {
 
 }  // namespace
 
-TAnimForm::TAnimForm(const std::filesystem::path& sheet_file, QWidget* parent)
+RabbitWindow::RabbitWindow(const std::filesystem::path& sheet_file, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("AnimForm"));
     setWindowTitle(QStringLiteral("AnimForm"));
-    FormCreate(sheet_file);
+    capture_screen_and_load_sheet(sheet_file);
 
-    backimage_ = new shell::BackImage(picture_, this);
-    backimage_->on_click = [this] { backimageClick(); };
-    timer_ = new QTimer(this);
-    timer_->setObjectName(QStringLiteral("Timer1"));
-    timer_->setInterval(kTickMs);
-    connect(timer_, &QTimer::timeout, this, &TAnimForm::Timer1Timer);
-    timer_->start();
+    picture_view_ = new ScreenPictureView(picture_, this);
+    picture_view_->on_click = [this] { close(); };
+    tick_timer_ = new QTimer(this);
+    tick_timer_->setObjectName(QStringLiteral("Timer1"));
+    tick_timer_->setInterval(kTickMs);
+    connect(tick_timer_, &QTimer::timeout, this, &RabbitWindow::on_tick);
+    tick_timer_->start();
 }
 
-TAnimForm::~TAnimForm() = default;
+RabbitWindow::~RabbitWindow() = default;
 
-void TAnimForm::FormCreate(const std::filesystem::path& sheet_file) {
+void RabbitWindow::capture_screen_and_load_sheet(const std::filesystem::path& sheet_file) {
     QScreen* screen = parentWidget() ? parentWidget()->screen() : nullptr;
     if (!screen) screen = QGuiApplication::primaryScreen();
     const QRect geometry = screen ? screen->geometry() : QRect(0, 0, 640, 480);
@@ -117,13 +114,13 @@ void TAnimForm::FormCreate(const std::filesystem::path& sheet_file) {
 
     // A sheet that cannot be loaded: the error is shown, and the window keeps its picture
     // without a sprite (no position, no buffers, no steps).
-    animation_.frame_count = 8;
+    sprite_.frame_count = 8;
     QWidget* box_parent = parentWidget() ? parentWidget() : this;
-    if (!shell::guarded(box_parent, [&] { animation_.load(sheet_file); })) return;
-    animation_.x = kStart;
-    animation_.y = kStart;
-    animation_.dx = 2;
-    animation_.dy = 2;
+    if (!guarded(box_parent, [&] { sprite_.load(sheet_file); })) return;
+    sprite_.x = kStart;
+    sprite_.y = kStart;
+    sprite_.dx = 2;
+    sprite_.dy = 2;
 
     // The background buffer holds the picture one row higher; its last row stays as made.
     background_buffer_ = anim::Image(picture_.width(), picture_.height());
@@ -133,36 +130,29 @@ void TAnimForm::FormCreate(const std::filesystem::path& sheet_file) {
     work_buffer_ = anim::Image(picture_.width(), picture_.height());
 }
 
-void TAnimForm::Timer1Timer() {
-    if (!animation_.loaded()) return;
-    animation_.mirror_x = true;
-    animation_.step(picture_.width(), picture_.height());
-    const anim::Rect shown = animation_.draw(background_buffer_.surface(),
-                                             work_buffer_.surface(), surface_of(picture_));
+void RabbitWindow::on_tick() {
+    if (!sprite_.loaded()) return;
+    sprite_.mirror_x = true;
+    sprite_.step(picture_.width(), picture_.height());
+    const anim::Rect shown =
+        sprite_.draw(background_buffer_.surface(), work_buffer_.surface(), surface_of(picture_));
     if (shown.empty()) return;
     // Only the dirty rectangle is painted again (in the window's units).
     const qreal ratio = picture_.devicePixelRatio();
     const QRectF area(shown.x / ratio, shown.y / ratio, shown.width / ratio,
                       shown.height / ratio);
-    backimage_->update(area.toAlignedRect());
+    picture_view_->update(area.toAlignedRect());
 }
 
-void TAnimForm::backimageClick() { close(); }
-
-void TAnimForm::FormKeyPress() { close(); }
-
-void TAnimForm::keyPressEvent(QKeyEvent* event) {
+void RabbitWindow::keyPressEvent(QKeyEvent* event) {
     event->accept();
     // A key still held from the sentence's Enter repeats; only a new press closes the window.
-    if (!event->isAutoRepeat()) FormKeyPress();
+    if (!event->isAutoRepeat()) close();
 }
 
-void TAnimForm::resizeEvent(QResizeEvent* event) {
+void RabbitWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    backimage_->setGeometry(rect());  // the picture fills the whole window
+    picture_view_->setGeometry(rect());  // the picture fills the whole window
 }
 
-void TMainForm::move_penguin() {
-    TAnimForm form(program_folder_ / "rabbit.dat", this);
-    form.exec();
-}
+}  // namespace shell

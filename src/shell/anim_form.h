@@ -18,17 +18,17 @@
 class QTimer;
 
 namespace shell {
-class BackImage;
-}
 
-class TAnimForm : public QDialog {
+class ScreenPictureView;
+
+class RabbitWindow : public QDialog {
     Q_OBJECT
 public:
     // Captures the screen of `parent` (the primary screen without one) and loads `sheet_file`.
-    TAnimForm(const std::filesystem::path& sheet_file, QWidget* parent);
-    ~TAnimForm() override;
+    RabbitWindow(const std::filesystem::path& sheet_file, QWidget* parent);
+    ~RabbitWindow() override;
 
-    const anim::Sprite& animation() const { return animation_; }
+    const anim::Sprite& sprite() const { return sprite_; }
     // False where the screen could not be captured: the window is then a translucent overlay.
     bool has_screen_picture() const { return screen_captured_; }
     // The picture the window shows, with the sprite as last painted.
@@ -39,17 +39,17 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void FormCreate(const std::filesystem::path& sheet_file);
-    void Timer1Timer();
-    void backimageClick();
-    void FormKeyPress();
+    void capture_screen_and_load_sheet(const std::filesystem::path& sheet_file);
+    void on_tick();
 
-    anim::Sprite animation_;
+    anim::Sprite sprite_;
     QImage picture_;  // the screen picture; the sprite's steps are copied into it
     anim::Image background_buffer_;
     anim::Image work_buffer_;
     bool screen_captured_ = false;
 
-    shell::BackImage* backimage_ = nullptr;  // backimage
-    QTimer* timer_ = nullptr;                // Timer1
+    ScreenPictureView* picture_view_ = nullptr;  // backimage
+    QTimer* tick_timer_ = nullptr;               // Timer1
 };
+
+}  // namespace shell

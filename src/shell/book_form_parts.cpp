@@ -46,17 +46,17 @@ void use_book_font(QWidget* dialog) {
 
 bool book_line(QWidget* parent, const QString& box, const QString& typed, std::string& bytes) {
     if (typed.contains(QLatin1Char('\n')) || typed.contains(QLatin1Char('\r'))) {
-        dialogs().message(parent, QString::fromStdString(books::add_message(
-                                      books::AddResult::line_break, {})));
+        message_boxes().message(
+            parent, QString::fromStdString(books::add_message(books::AddResult::line_break, {})));
         return false;
     }
     text::Encoded encoded = text::from_utf16(typed.toStdU16String());
     if (!encoded.complete()) {
         const auto at = static_cast<qsizetype>(encoded.first_unmappable);
         const int length = typed.at(at).isHighSurrogate() && at + 1 < typed.size() ? 2 : 1;
-        dialogs().message(parent,
-                          QStringLiteral("%1에 CP949로 쓸 수 없는 글자(%2)가 있어 쓰지 않았습니다.")
-                              .arg(box.trimmed(), typed.mid(at, length)));
+        message_boxes().message(
+            parent, QStringLiteral("%1에 CP949로 쓸 수 없는 글자(%2)가 있어 쓰지 않았습니다.")
+                        .arg(box.trimmed(), typed.mid(at, length)));
         return false;
     }
     bytes = std::move(encoded.bytes);

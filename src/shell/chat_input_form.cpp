@@ -19,6 +19,8 @@
 #include "text/codec.h"
 #include "text/file_error.h"
 
+namespace shell {
+
 namespace {
 
 // A reply field that has not been typed into yet looks inactive: it takes the face colour of
@@ -64,7 +66,7 @@ QPushButton* make_button(QWidget* parent, const char* name, const char* caption,
 
 }  // namespace
 
-TChat_InputForm::TChat_InputForm(std::filesystem::path data4_path, QWidget* parent)
+FreeTalkDialog::FreeTalkDialog(std::filesystem::path data4_path, QWidget* parent)
     : QDialog(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       data4_path_(std::move(data4_path)) {
@@ -76,70 +78,70 @@ TChat_InputForm::TChat_InputForm(std::filesystem::path data4_path, QWidget* pare
     setFixedSize(427, 273);
     move(185, 113);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setGeometry(0, 0, 427, 273);
+    panel_ = new QFrame(this);
+    panel_->setObjectName(QStringLiteral("Panel1"));
+    panel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel_->setGeometry(0, 0, 427, 273);
 
-    la_que = make_label(Panel1, "la_que", "질문", 12, 24);
-    ed_que = make_field(Panel1, "ed_que", 16, 58, 280);
-    la_ans = make_label(Panel1, "la_ans", "대답", 12, 92);
-    ed_ans1 = make_field(Panel1, "ed_ans1", 12, 126, 400);
-    ed_ans2 = make_field(Panel1, "ed_ans2", 12, 159, 400);
-    ed_ans3 = make_field(Panel1, "ed_ans3", 12, 193, 400);
-    ed_ans4 = make_field(Panel1, "ed_ans4", 12, 227, 400);
-    btn_add = make_button(Panel1, "btn_add", "추가", 328, 16);
-    btn_add->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
-    btn_cancel = make_button(Panel1, "btn_cancel", "종료", 328, 68);
+    key_label_ = make_label(panel_, "la_que", "질문", 12, 24);
+    key_field_ = make_field(panel_, "ed_que", 16, 58, 280);
+    replies_label_ = make_label(panel_, "la_ans", "대답", 12, 92);
+    reply1_field_ = make_field(panel_, "ed_ans1", 12, 126, 400);
+    reply2_field_ = make_field(panel_, "ed_ans2", 12, 159, 400);
+    reply3_field_ = make_field(panel_, "ed_ans3", 12, 193, 400);
+    reply4_field_ = make_field(panel_, "ed_ans4", 12, 227, 400);
+    add_button_ = make_button(panel_, "btn_add", "추가", 328, 16);
+    add_button_->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    close_button_ = make_button(panel_, "btn_cancel", "종료", 328, 68);
 
-    paint(ed_que, true);
-    for (QLineEdit* reply : {ed_ans1, ed_ans2, ed_ans3, ed_ans4}) {
+    paint(key_field_, true);
+    for (QLineEdit* reply : {reply1_field_, reply2_field_, reply3_field_, reply4_field_}) {
         reply->setEnabled(false);
         paint(reply, false);
     }
-    for (QLineEdit* field : {ed_que, ed_ans1, ed_ans2, ed_ans3}) {
+    for (QLineEdit* field : {key_field_, reply1_field_, reply2_field_, reply3_field_}) {
         field->installEventFilter(this);
         // Pasting with the mouse or an input method's commit is typing too.
         connect(field, &QLineEdit::textEdited, this, [this, field] { enable_next(field); });
     }
 
-    setTabOrder(ed_que, ed_ans1);
-    setTabOrder(ed_ans1, ed_ans2);
-    setTabOrder(ed_ans2, ed_ans3);
-    setTabOrder(ed_ans3, ed_ans4);
-    setTabOrder(ed_ans4, btn_add);
-    setTabOrder(btn_add, btn_cancel);
-    ed_que->setFocus();
+    setTabOrder(key_field_, reply1_field_);
+    setTabOrder(reply1_field_, reply2_field_);
+    setTabOrder(reply2_field_, reply3_field_);
+    setTabOrder(reply3_field_, reply4_field_);
+    setTabOrder(reply4_field_, add_button_);
+    setTabOrder(add_button_, close_button_);
+    key_field_->setFocus();
 
-    connect(btn_add, &QPushButton::clicked, this, &TChat_InputForm::btn_addClick);
-    connect(btn_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(add_button_, &QPushButton::clicked, this, &FreeTalkDialog::on_add_clicked);
+    connect(close_button_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TChat_InputForm::set_key_text(const QString& text) {
-    ed_que->setText(text);
+void FreeTalkDialog::set_key_text(const QString& text) {
+    key_field_->setText(text);
     if (text.isEmpty()) return;
-    enable_next(ed_que);
-    ed_ans1->setFocus();
+    enable_next(key_field_);
+    reply1_field_->setFocus();
 }
 
-void TChat_InputForm::paint(QLineEdit* field, bool active) {
+void FreeTalkDialog::paint(QLineEdit* field, bool active) {
     QPalette palette = field->palette();
     palette.setColor(QPalette::Base, active ? window_colour() : menu_colour());
     field->setPalette(palette);
 }
 
-void TChat_InputForm::enable_next(QLineEdit* field) {
-    QLineEdit* next = field == ed_que    ? ed_ans1
-                      : field == ed_ans1 ? ed_ans2
-                      : field == ed_ans2 ? ed_ans3
-                      : field == ed_ans3 ? ed_ans4
-                                         : nullptr;
+void FreeTalkDialog::enable_next(QLineEdit* field) {
+    QLineEdit* next = field == key_field_      ? reply1_field_
+                      : field == reply1_field_ ? reply2_field_
+                      : field == reply2_field_ ? reply3_field_
+                      : field == reply3_field_ ? reply4_field_
+                                               : nullptr;
     if (!next) return;
     next->setEnabled(true);
     paint(next, true);
 }
 
-bool TChat_InputForm::eventFilter(QObject* watched, QEvent* event) {
+bool FreeTalkDialog::eventFilter(QObject* watched, QEvent* event) {
     auto* field = qobject_cast<QLineEdit*>(watched);
     if (!field) return QDialog::eventFilter(watched, event);
 
@@ -163,19 +165,20 @@ bool TChat_InputForm::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TChat_InputForm::btn_addClick() {
+void FreeTalkDialog::on_add_clicked() {
     // Qt must never see an exception: a failed write is shown and the fields keep their text.
     try {
         add_entry();
     } catch (const std::exception& error) {
-        shell::dialogs().error(this, QString::fromStdString(text::error_text(error)));
+        message_boxes().error(this, QString::fromStdString(text::error_text(error)));
     } catch (...) {
-        shell::dialogs().error(this, QStringLiteral("알 수 없는 오류로 추가하지 못했습니다."));
+        message_boxes().error(this, QStringLiteral("알 수 없는 오류로 추가하지 못했습니다."));
     }
 }
 
-void TChat_InputForm::add_entry() {
-    const std::array<QLineEdit*, 5> fields{ed_que, ed_ans1, ed_ans2, ed_ans3, ed_ans4};
+void FreeTalkDialog::add_entry() {
+    const std::array<QLineEdit*, 5> fields{key_field_, reply1_field_, reply2_field_, reply3_field_,
+                                           reply4_field_};
     static const char* const kFieldNames[] = {"질문", "첫째 대답", "둘째 대답", "셋째 대답",
                                               "넷째 대답"};
     std::array<std::string, 5> bytes;
@@ -184,7 +187,7 @@ void TChat_InputForm::add_entry() {
         text::Encoded encoded = text::from_utf16(typed.toStdU16String());
         if (!encoded.complete()) {
             // Storing a "?" instead would silently change what the user taught.
-            shell::dialogs().message(
+            message_boxes().message(
                 this, QStringLiteral("%1에 CP949로 쓸 수 없는 글자(%2)가 있어 추가하지 않았습니다.")
                           .arg(QString::fromUtf8(kFieldNames[i]),
                                character_at(typed, encoded.first_unmappable)));
@@ -200,10 +203,13 @@ void TChat_InputForm::add_entry() {
 
     const engine::FreeTalkResult result = engine::add_free_talk(data4_path_, entry);
     if (result != engine::FreeTalkResult::added) {
-        shell::dialogs().message(this, QString::fromUtf8(engine::free_talk_message(result)));
+        message_boxes().message(this, QString::fromUtf8(engine::free_talk_message(result)));
         return;
     }
     for (QLineEdit* field : fields) field->clear();
-    for (QLineEdit* reply : {ed_ans1, ed_ans2, ed_ans3, ed_ans4}) paint(reply, false);
-    ed_que->setFocus();
+    for (QLineEdit* reply : {reply1_field_, reply2_field_, reply3_field_, reply4_field_})
+        paint(reply, false);
+    key_field_->setFocus();
 }
+
+}  // namespace shell

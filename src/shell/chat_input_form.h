@@ -15,11 +15,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class TChat_InputForm : public QDialog {
+namespace shell {
+
+class FreeTalkDialog : public QDialog {
     Q_OBJECT
 
   public:
-    explicit TChat_InputForm(std::filesystem::path data4_path, QWidget* parent = nullptr);
+    explicit FreeTalkDialog(std::filesystem::path data4_path, QWidget* parent = nullptr);
 
     // Fills the key phrase (teaching a reply to a sentence just typed) and readies the first
     // reply field.
@@ -29,21 +31,24 @@ class TChat_InputForm : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void btn_addClick();
+    void on_add_clicked();
     void add_entry();
     // Makes the reply field after `field` usable and paints it in the window colour.
     void enable_next(QLineEdit* field);
     void paint(QLineEdit* field, bool active);
 
     std::filesystem::path data4_path_;
-    QFrame* Panel1;
-    QLabel* la_que;
-    QLineEdit* ed_que;
-    QLabel* la_ans;
-    QLineEdit* ed_ans1;
-    QLineEdit* ed_ans2;
-    QLineEdit* ed_ans3;
-    QLineEdit* ed_ans4;
-    QPushButton* btn_add;
-    QPushButton* btn_cancel;
+    // Controls, with their Qt object names.
+    QFrame* panel_;              // Panel1
+    QLabel* key_label_;          // la_que
+    QLineEdit* key_field_;       // ed_que
+    QLabel* replies_label_;      // la_ans
+    QLineEdit* reply1_field_;    // ed_ans1
+    QLineEdit* reply2_field_;    // ed_ans2
+    QLineEdit* reply3_field_;    // ed_ans3
+    QLineEdit* reply4_field_;    // ed_ans4
+    QPushButton* add_button_;    // btn_add
+    QPushButton* close_button_;  // btn_cancel
 };
+
+}  // namespace shell

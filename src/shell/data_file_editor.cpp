@@ -79,9 +79,9 @@ DataFileEditor* DataFileEditor::open_file(const std::filesystem::path& file, QWi
         editor->show();
         return editor;
     } catch (const std::exception& error) {
-        dialogs().error(parent, QString::fromStdString(text::error_text(error)));
+        message_boxes().error(parent, QString::fromStdString(text::error_text(error)));
     } catch (...) {
-        dialogs().error(parent, QStringLiteral("화일을 열지 못했습니다."));
+        message_boxes().error(parent, QStringLiteral("화일을 열지 못했습니다."));
     }
     return nullptr;
 }
@@ -202,9 +202,9 @@ bool DataFileEditor::save() {
     try {
         return save_or_throw();
     } catch (const std::exception& error) {
-        dialogs().error(this, QString::fromStdString(text::error_text(error)));
+        message_boxes().error(this, QString::fromStdString(text::error_text(error)));
     } catch (...) {
-        dialogs().error(this, QStringLiteral("알 수 없는 오류로 저장하지 못했습니다."));
+        message_boxes().error(this, QStringLiteral("알 수 없는 오류로 저장하지 못했습니다."));
     }
     return false;
 }
@@ -224,7 +224,7 @@ bool DataFileEditor::save_or_throw() {
         const QTextBlock block =
             text_edit_->document()->findBlockByNumber(static_cast<int>(encoded.bad_line) - 1);
         if (block.isValid()) text_edit_->setTextCursor(QTextCursor(block));
-        dialogs().message(
+        message_boxes().message(
             this,
             QStringLiteral("%1번째 줄에 CP949로 쓸 수 없는 글자(%2)가 있어 저장하지 않았습니다.")
                 .arg(encoded.bad_line)
@@ -280,10 +280,10 @@ void DataFileEditor::closeEvent(QCloseEvent* event) {
         }
     } catch (const std::exception& error) {
         event->ignore();
-        dialogs().error(this, QString::fromStdString(text::error_text(error)));
+        message_boxes().error(this, QString::fromStdString(text::error_text(error)));
     } catch (...) {
         event->ignore();
-        dialogs().error(this, QStringLiteral("알 수 없는 오류로 창을 닫지 못했습니다."));
+        message_boxes().error(this, QStringLiteral("알 수 없는 오류로 창을 닫지 못했습니다."));
     }
 }
 

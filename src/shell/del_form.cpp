@@ -15,63 +15,64 @@
 #include "shell/qt_text.h"
 #include "text/codec.h"
 
-using shell::guarded;
+namespace shell {
 
-TdelForm::TdelForm(std::filesystem::path program_folder, engine::Book book, QWidget* parent)
+RecordDeletionDialog::RecordDeletionDialog(std::filesystem::path program_folder, engine::Book book,
+                                           QWidget* parent)
     : QDialog(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       program_folder_(std::move(program_folder)),
       book_(book) {
     setObjectName(QStringLiteral("delForm"));
-    shell::use_book_font(this);
+    use_book_font(this);
     setFixedSize(289, 234);
     move(251, 126);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setGeometry(0, 0, 185, 234);
+    panel_ = new QFrame(this);
+    panel_->setObjectName(QStringLiteral("Panel1"));
+    panel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel_->setGeometry(0, 0, 185, 234);
 
-    ed_find = shell::book_field(Panel1, "ed_find", 20, 51, 121);
-    ed_name = shell::book_field(Panel1, "ed_name", 20, 136, 121);
-    ed_mean = shell::book_field(Panel1, "ed_mean", 20, 195, 149);
-    btn_close = shell::book_button(this, "btn_close", "확인", 200, 131);
-    btn_close->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-    La_find = shell::book_label(Panel1, "La_find", 20, 24);
-    La_name = shell::book_label(Panel1, "La_name", 20, 104);
-    La_mean = shell::book_label(Panel1, "La_mean", 20, 171);
-    btn_find = shell::book_button(this, "btn_find", "찾기", 200, 25);
-    btn_find->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    btn_del = shell::book_button(this, "btn_del", "삭제", 200, 78);
-    btn_del->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
-    btn_del->setEnabled(false);
-    btn_cancel = shell::book_button(this, "btn_cancel", "취소", 200, 184);
-    btn_cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    search_field_ = book_field(panel_, "ed_find", 20, 51, 121);
+    name_field_ = book_field(panel_, "ed_name", 20, 136, 121);
+    mean_field_ = book_field(panel_, "ed_mean", 20, 195, 149);
+    confirm_button_ = book_button(this, "btn_close", "확인", 200, 131);
+    confirm_button_->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    search_label_ = book_label(panel_, "La_find", 20, 24);
+    name_label_ = book_label(panel_, "La_name", 20, 104);
+    mean_label_ = book_label(panel_, "La_mean", 20, 171);
+    find_button_ = book_button(this, "btn_find", "찾기", 200, 25);
+    find_button_->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    delete_button_ = book_button(this, "btn_del", "삭제", 200, 78);
+    delete_button_->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    delete_button_->setEnabled(false);
+    cancel_button_ = book_button(this, "btn_cancel", "취소", 200, 184);
+    cancel_button_->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
 
-    setTabOrder(ed_find, ed_name);
-    setTabOrder(ed_name, ed_mean);
-    setTabOrder(ed_mean, btn_find);
-    setTabOrder(btn_find, btn_del);
-    setTabOrder(btn_del, btn_close);
-    setTabOrder(btn_close, btn_cancel);
-    ed_find->setFocus();
+    setTabOrder(search_field_, name_field_);
+    setTabOrder(name_field_, mean_field_);
+    setTabOrder(mean_field_, find_button_);
+    setTabOrder(find_button_, delete_button_);
+    setTabOrder(delete_button_, confirm_button_);
+    setTabOrder(confirm_button_, cancel_button_);
+    search_field_->setFocus();
 
-    connect(btn_find, &QPushButton::clicked, this, &TdelForm::btn_findClick);
-    connect(btn_del, &QPushButton::clicked, this, &TdelForm::btn_delClick);
-    connect(btn_close, &QPushButton::clicked, this, &TdelForm::btn_closeClick);
-    connect(btn_cancel, &QPushButton::clicked, this, &TdelForm::reject);
+    connect(find_button_, &QPushButton::clicked, this, &RecordDeletionDialog::find_next_record);
+    connect(delete_button_, &QPushButton::clicked, this, &RecordDeletionDialog::empty_fields);
+    connect(confirm_button_, &QPushButton::clicked, this, &RecordDeletionDialog::confirm);
+    connect(cancel_button_, &QPushButton::clicked, this, &RecordDeletionDialog::reject);
 }
 
-TdelForm::~TdelForm() = default;
+RecordDeletionDialog::~RecordDeletionDialog() = default;
 
-void TdelForm::showEvent(QShowEvent* event) {
+void RecordDeletionDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (set_up_) return;
     set_up_ = true;
-    FormActivate();
+    set_up_for_book();
 }
 
-void TdelForm::FormActivate() {
+void RecordDeletionDialog::set_up_for_book() {
     struct Labels {
         const char* caption;
         const char* find;
@@ -85,93 +86,96 @@ void TdelForm::FormActivate() {
     };
     const Labels& labels = kLabels[static_cast<int>(book_)];
     setWindowTitle(QString::fromUtf8(labels.caption));
-    for (auto [label, caption] : {std::pair{La_find, labels.find}, std::pair{La_name, labels.name},
-                                  std::pair{La_mean, labels.mean}}) {
+    for (auto [label, caption] :
+         {std::pair{search_label_, labels.find}, std::pair{name_label_, labels.name},
+          std::pair{mean_label_, labels.mean}}) {
         label->setText(QString::fromUtf8(caption));
         label->adjustSize();
     }
-    del_book_path_ = program_folder_ / books::book_file_name(book_);
+    book_path_ = program_folder_ / books::book_file_name(book_);
 
     const bool ready = guarded(this, [this] {
-        walk_ = std::make_unique<books::RecordDeletion>(
-            del_book_path_, program_folder_ / books::kTempFile, book_);
+        walk_ = std::make_unique<books::RecordDeletion>(book_path_,
+                                                        program_folder_ / books::kTempFile, book_);
     });
     if (!ready) {
         // Nothing to work on: only "취소" stays.
-        btn_find->setEnabled(false);
-        btn_del->setEnabled(false);
-        btn_close->setEnabled(false);
+        find_button_->setEnabled(false);
+        delete_button_->setEnabled(false);
+        confirm_button_->setEnabled(false);
     } else if (!walk_->moved_aside().empty()) {
-        shell::dialogs().message(
+        message_boxes().message(
             this, QString::fromStdString(books::moved_aside_message(walk_->moved_aside())));
     }
 }
 
-bool TdelForm::boxes(books::Record& record) {
-    const QString name = ed_name->text();
-    const QString mean = ed_mean->text();
-    if (name == shell::to_q(shown_bytes_.name) && !shown_bytes_.name.empty()) {
+bool RecordDeletionDialog::fields_as_record(books::Record& record) {
+    const QString name = name_field_->text();
+    const QString mean = mean_field_->text();
+    if (name == to_q(shown_bytes_.name) && !shown_bytes_.name.empty()) {
         record.name = shown_bytes_.name;
-    } else if (!shell::book_line(this, La_name->text(), name, record.name)) {
+    } else if (!book_line(this, name_label_->text(), name, record.name)) {
         return false;
     }
-    if (mean == shell::to_q(shown_bytes_.mean) && !shown_bytes_.mean.empty()) {
+    if (mean == to_q(shown_bytes_.mean) && !shown_bytes_.mean.empty()) {
         record.mean = shown_bytes_.mean;
-    } else if (!shell::book_line(this, La_mean->text(), mean, record.mean)) {
+    } else if (!book_line(this, mean_label_->text(), mean, record.mean)) {
         return false;
     }
     return true;
 }
 
-void TdelForm::show_record(const books::Record& record) {
+void RecordDeletionDialog::show_record(const books::Record& record) {
     shown_bytes_ = record;
-    ed_name->setText(shell::to_q(record.name));
-    ed_mean->setText(shell::to_q(record.mean));
+    name_field_->setText(to_q(record.name));
+    mean_field_->setText(to_q(record.mean));
 }
 
-void TdelForm::btn_findClick() {
+void RecordDeletionDialog::find_next_record() {
     if (!walk_ || !walk_->usable()) return;
     books::Record pending;
-    if (!boxes(pending)) return;
+    if (!fields_as_record(pending)) return;
     // A search text with no CP949 form cannot occur in the book: its odd characters become a
     // byte that no name holds.
     const std::string search =
-        text::from_utf16(ed_find->text().toStdU16String(), text::kUnmappableInSentence).bytes;
+        text::from_utf16(search_field_->text().toStdU16String(), text::kUnmappableInSentence).bytes;
     const bool walked = guarded(this, [&] {
         const books::RecordDeletion::Found found = walk_->find(search, pending);
         if (found.pending_written) show_record({});
         if (found.record) {
             show_record(*found.record);
-            btn_del->setEnabled(true);
+            delete_button_->setEnabled(true);
         }
     });
     if (!walked) {
-        btn_find->setEnabled(false);
-        btn_close->setEnabled(false);
+        find_button_->setEnabled(false);
+        confirm_button_->setEnabled(false);
     }
 }
 
-void TdelForm::btn_delClick() {
-    ed_name->clear();
-    ed_mean->clear();
+void RecordDeletionDialog::empty_fields() {
+    name_field_->clear();
+    mean_field_->clear();
 }
 
-void TdelForm::btn_closeClick() {
+void RecordDeletionDialog::confirm() {
     if (!walk_ || !walk_->usable()) return;
     books::Record pending;
-    if (!boxes(pending)) return;
+    if (!fields_as_record(pending)) return;
     const bool confirmed = guarded(this, [&] { walk_->confirm(pending); });
     if (!confirmed && walk_->rebuilt_book_kept()) {
         // Never destroyed silently: the user learns where the corrections wait.
-        shell::dialogs().message(
-            this, QString::fromStdString(books::kept_message(walk_->temp_path())));
+        message_boxes().message(this,
+                                QString::fromStdString(books::kept_message(walk_->temp_path())));
     }
     walk_.reset();
     accept();
 }
 
-void TdelForm::reject() {
+void RecordDeletionDialog::reject() {
     if (walk_) guarded(this, [this] { walk_->cancel(); });
     walk_.reset();
     QDialog::reject();
 }
+
+}  // namespace shell

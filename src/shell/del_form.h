@@ -18,12 +18,15 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class TdelForm : public QDialog {
+namespace shell {
+
+class RecordDeletionDialog : public QDialog {
     Q_OBJECT
 
   public:
-    TdelForm(std::filesystem::path program_folder, engine::Book book, QWidget* parent = nullptr);
-    ~TdelForm() override;
+    RecordDeletionDialog(std::filesystem::path program_folder, engine::Book book,
+                         QWidget* parent = nullptr);
+    ~RecordDeletionDialog() override;
 
     // Cancel, Esc and the close box: the book stays as it was.
     void reject() override;
@@ -32,32 +35,35 @@ class TdelForm : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void FormActivate();
-    void btn_findClick();
-    void btn_delClick();
-    void btn_closeClick();
+    void set_up_for_book();
+    void find_next_record();
+    void empty_fields();
+    void confirm();
     // What the two boxes hold, as the book's bytes; false when it cannot be written.
-    bool boxes(books::Record& record);
+    bool fields_as_record(books::Record& record);
     void show_record(const books::Record& record);
 
     std::filesystem::path program_folder_;
     engine::Book book_;
-    std::filesystem::path del_book_path_;
+    std::filesystem::path book_path_;
     std::unique_ptr<books::RecordDeletion> walk_;
     bool set_up_ = false;
     // The record last put into the boxes: lines shown unchanged are written back byte for byte,
     // even where the book held bytes that have no character.
     books::Record shown_bytes_;
 
-    QFrame* Panel1;
-    QLineEdit* ed_find;
-    QLineEdit* ed_name;
-    QLineEdit* ed_mean;
-    QPushButton* btn_close;
-    QLabel* La_find;
-    QLabel* La_name;
-    QLabel* La_mean;
-    QPushButton* btn_find;
-    QPushButton* btn_del;
-    QPushButton* btn_cancel;
+    // Controls, with their Qt object names.
+    QFrame* panel_;                // Panel1
+    QLineEdit* search_field_;      // ed_find
+    QLineEdit* name_field_;        // ed_name
+    QLineEdit* mean_field_;        // ed_mean
+    QPushButton* confirm_button_;  // btn_close
+    QLabel* search_label_;         // La_find
+    QLabel* name_label_;           // La_name
+    QLabel* mean_label_;           // La_mean
+    QPushButton* find_button_;     // btn_find
+    QPushButton* delete_button_;   // btn_del
+    QPushButton* cancel_button_;   // btn_cancel
 };
+
+}  // namespace shell

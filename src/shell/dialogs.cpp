@@ -55,7 +55,7 @@ private:
     bool programs_only_ = true;
 };
 
-class RealDialogs final : public Dialogs {
+class RealMessageBoxes final : public MessageBoxes {
 public:
     QString input_box(QWidget* parent, const QString& caption, const QString& prompt,
                       const QString& text) override {
@@ -105,13 +105,13 @@ public:
     }
 };
 
-RealDialogs real_dialogs;
-Dialogs* installed = nullptr;
+RealMessageBoxes real_message_boxes;
+MessageBoxes* installed = nullptr;
 
 }  // namespace
 
-Dialogs& dialogs() { return installed ? *installed : real_dialogs; }
+MessageBoxes& message_boxes() { return installed ? *installed : real_message_boxes; }
 
-void set_dialogs(Dialogs* replacement) { installed = replacement; }
+void set_message_boxes(MessageBoxes* replacement) { installed = replacement; }
 
 }  // namespace shell

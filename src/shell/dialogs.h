@@ -9,9 +9,9 @@ class QWidget;
 
 namespace shell {
 
-class Dialogs {
+class MessageBoxes {
 public:
-    virtual ~Dialogs() = default;
+    virtual ~MessageBoxes() = default;
 
     // A modal input box with a caption, a prompt and one line pre-filled with `text` (at most
     // 255 characters). OK returns the edited text, Cancel returns `text` unchanged.
@@ -32,8 +32,8 @@ public:
 };
 
 // The boxes in use: real Qt boxes unless a test installed its own.
-Dialogs& dialogs();
+MessageBoxes& message_boxes();
 // Installs `replacement` (not owned); nullptr restores the real boxes.
-void set_dialogs(Dialogs* replacement);
+void set_message_boxes(MessageBoxes* replacement);
 
 }  // namespace shell

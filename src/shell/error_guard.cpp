@@ -21,7 +21,7 @@ void show_current_error(QWidget* parent) noexcept {
         text = QStringLiteral("알 수 없는 오류가 일어났습니다.");
     }
     try {
-        dialogs().error(parent, text);
+        message_boxes().error(parent, text);
     } catch (...) {
         // Nowhere left to show it: the terminal is the last resort.
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());

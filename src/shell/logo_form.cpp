@@ -13,7 +13,9 @@
 
 #include "shell/dialogs.h"
 
-TLogoForm::TLogoForm(std::filesystem::path video, QWidget* parent)
+namespace shell {
+
+LogoVideoWindow::LogoVideoWindow(std::filesystem::path video, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), video_(std::move(video)) {
     setObjectName(QStringLiteral("TLogoForm"));
     setWindowTitle(QStringLiteral("logo"));
@@ -34,14 +36,16 @@ TLogoForm::TLogoForm(std::filesystem::path video, QWidget* parent)
     logo_player_ = new QMediaPlayer(this);
     logo_player_->setObjectName(QStringLiteral("logo_player"));
     logo_player_->setVideoOutput(video_panel_);
-    connect(logo_player_, &QMediaPlayer::mediaStatusChanged, this, &TLogoForm::logo_playerNotify);
-    connect(logo_player_, &QMediaPlayer::errorOccurred, this, &TLogoForm::logo_playerError);
-    connect(logo_player_, &QMediaPlayer::durationChanged, this, &TLogoForm::clip_length_known);
+    connect(logo_player_, &QMediaPlayer::mediaStatusChanged, this,
+            &LogoVideoWindow::on_media_status);
+    connect(logo_player_, &QMediaPlayer::errorOccurred, this, &LogoVideoWindow::on_media_error);
+    connect(logo_player_, &QMediaPlayer::durationChanged, this,
+            &LogoVideoWindow::clip_length_known);
     video_panel_->installEventFilter(this);  // a click on the picture closes the window too
 
     deadline_ = new QTimer(this);
     deadline_->setSingleShot(true);
-    connect(deadline_, &QTimer::timeout, this, &TLogoForm::close_now);
+    connect(deadline_, &QTimer::timeout, this, &LogoVideoWindow::close_now);
 
     if (const QScreen* screen = parent != nullptr && parent->screen() != nullptr
                                     ? parent->screen()
@@ -51,14 +55,14 @@ TLogoForm::TLogoForm(std::filesystem::path video, QWidget* parent)
     }
 }
 
-void TLogoForm::showEvent(QShowEvent* event) {
+void LogoVideoWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (activated_) return;
     activated_ = true;
-    QTimer::singleShot(0, this, &TLogoForm::FormActivate);
+    QTimer::singleShot(0, this, &LogoVideoWindow::start_playing);
 }
 
-void TLogoForm::FormActivate() {
+void LogoVideoWindow::start_playing() {
     since_play_.start();
     deadline_->start(kNoLengthMs);
     emit deadline_changed(kNoLengthMs);
@@ -66,14 +70,14 @@ void TLogoForm::FormActivate() {
     logo_player_->play();
 }
 
-void TLogoForm::clip_length_known(qint64 milliseconds) {
+void LogoVideoWindow::clip_length_known(qint64 milliseconds) {
     if (ending_ || milliseconds <= 0 || !since_play_.isValid()) return;
     const qint64 left = std::max<qint64>(0, milliseconds + kLateMs - since_play_.elapsed());
     deadline_->start(static_cast<int>(std::min<qint64>(left, std::numeric_limits<int>::max())));
     emit deadline_changed(left);
 }
 
-void TLogoForm::close_now() {
+void LogoVideoWindow::close_now() {
     // Whatever the media layer is doing, the window goes at once; the player is not asked
     // for anything more, since a stuck media layer would not answer.
     if (ending_) return;
@@ -83,12 +87,12 @@ void TLogoForm::close_now() {
     accept();
 }
 
-void TLogoForm::mousePressEvent(QMouseEvent* event) {
+void LogoVideoWindow::mousePressEvent(QMouseEvent* event) {
     event->accept();
     close_now();
 }
 
-bool TLogoForm::eventFilter(QObject* watched, QEvent* event) {
+bool LogoVideoWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == video_panel_ && event->type() == QEvent::MouseButtonPress) {
         close_now();
         return true;
@@ -96,7 +100,7 @@ bool TLogoForm::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TLogoForm::logo_playerNotify(QMediaPlayer::MediaStatus status) {
+void LogoVideoWindow::on_media_status(QMediaPlayer::MediaStatus status) {
     if (ending_ || status != QMediaPlayer::EndOfMedia) return;
     ending_ = true;
     deadline_->stop();
@@ -107,13 +111,15 @@ void TLogoForm::logo_playerNotify(QMediaPlayer::MediaStatus status) {
     });
 }
 
-void TLogoForm::logo_playerError(QMediaPlayer::Error, const QString& text) {
+void LogoVideoWindow::on_media_error(QMediaPlayer::Error, const QString& text) {
     // The media layer reports one failure more than once: one box, then the window goes.
     if (ending_) return;
     ending_ = true;
     deadline_->stop();
     emit deadline_changed(-1);  // the box waits for the user
     logo_player_->stop();
-    shell::dialogs().error(this, QStringLiteral("logo.avi를 재생할 수 없습니다.\n%1").arg(text));
+    message_boxes().error(this, QStringLiteral("logo.avi를 재생할 수 없습니다.\n%1").arg(text));
     reject();
 }
+
+}  // namespace shell

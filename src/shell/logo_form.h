@@ -15,7 +15,9 @@
 class QTimer;
 class QVideoWidget;
 
-class TLogoForm : public QDialog {
+namespace shell {
+
+class LogoVideoWindow : public QDialog {
     Q_OBJECT
   public:
     // The pause between the video's end and the window's close.
@@ -25,7 +27,7 @@ class TLogoForm : public QDialog {
     // How long it waits for the media layer to tell the clip's length.
     static constexpr int kNoLengthMs = 10000;
 
-    TLogoForm(std::filesystem::path video, QWidget* parent);
+    LogoVideoWindow(std::filesystem::path video, QWidget* parent);
 
   signals:
     // The window closes at the latest this many milliseconds from now; -1 when the user closes
@@ -38,9 +40,9 @@ class TLogoForm : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void FormActivate();
-    void logo_playerNotify(QMediaPlayer::MediaStatus status);
-    void logo_playerError(QMediaPlayer::Error error, const QString& text);
+    void start_playing();
+    void on_media_status(QMediaPlayer::MediaStatus status);
+    void on_media_error(QMediaPlayer::Error error, const QString& text);
     void clip_length_known(qint64 milliseconds);
     void close_now();
 
@@ -52,3 +54,5 @@ class TLogoForm : public QDialog {
     bool activated_ = false;
     bool ending_ = false;
 };
+
+}  // namespace shell

@@ -1,5 +1,5 @@
-// dasom-logo: plays the logo video in its window (TLogoForm) and ends, so that the media
-// libraries behind it never stay in the companion (logo_window.h). A helper of the companion,
+// dasom-logo: plays the logo video in its window (shell::LogoVideoWindow) and ends, so that the
+// media libraries behind it never stay in the companion (logo_window.h). A helper of the companion,
 // not a program for users.
 //
 //   dasom-logo VIDEO [--over WINDOW-ID]
@@ -80,7 +80,8 @@ int main(int argc, char* argv[]) {
         }
     }
     // Never destroyed: the process ends with std::_Exit.
-    auto* deadline = new ExitDeadline(std::chrono::milliseconds(TLogoForm::kNoLengthMs) + kMargin);
+    auto* deadline =
+        new ExitDeadline(std::chrono::milliseconds(shell::LogoVideoWindow::kNoLengthMs) + kMargin);
     // The other media backend Debian ships aborts where there is no audio device.
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
     QApplication app(argc, argv);
@@ -103,11 +104,12 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    TLogoForm form(std::filesystem::path(video.toStdU16String()), nullptr);
-    QObject::connect(&form, &TLogoForm::deadline_changed, [deadline](qint64 milliseconds) {
-        deadline->move_to(milliseconds < 0 ? std::chrono::milliseconds(-1)
-                                           : std::chrono::milliseconds(milliseconds) + kMargin);
-    });
+    shell::LogoVideoWindow form(std::filesystem::path(video.toStdU16String()), nullptr);
+    QObject::connect(
+        &form, &shell::LogoVideoWindow::deadline_changed, [deadline](qint64 milliseconds) {
+            deadline->move_to(milliseconds < 0 ? std::chrono::milliseconds(-1)
+                                               : std::chrono::milliseconds(milliseconds) + kMargin);
+        });
     if (over != 0) {
         form.winId();
         if (QWindow* companion = QWindow::fromWinId(over)) {

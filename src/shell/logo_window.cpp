@@ -33,8 +33,8 @@ void run_helper(const std::filesystem::path& video, QWidget* parent) {
     QObject::connect(&helper, &QProcess::finished, &waiting, &QEventLoop::quit);
     helper.start(QString::fromStdU16String(helper_program("dasom-logo").u16string()), arguments);
     if (!helper.waitForStarted()) {
-        dialogs().error(parent,
-                        QStringLiteral("로고 창을 열 수 없습니다.\n%1").arg(helper.errorString()));
+        message_boxes().error(
+            parent, QStringLiteral("로고 창을 열 수 없습니다.\n%1").arg(helper.errorString()));
         return;
     }
     waiting.exec(QEventLoop::ExcludeUserInputEvents);
@@ -49,8 +49,8 @@ void show_logo_window(const std::filesystem::path& video, QWidget* parent) {
     try {
         const text::InputFile probe(video, UINTMAX_MAX, text::InputFile::Missing::reads_as_empty);
     } catch (const text::FileError& refused) {
-        dialogs().error(parent, QStringLiteral("logo.avi를 재생할 수 없습니다.\n%1")
-                                    .arg(QString::fromStdString(refused.reason())));
+        message_boxes().error(parent, QStringLiteral("logo.avi를 재생할 수 없습니다.\n%1")
+                                          .arg(QString::fromStdString(refused.reason())));
         return;
     }
     if (installed != nullptr) {

@@ -61,12 +61,13 @@ int main(int argc, char* argv[]) {
         {requested, settings::executable_folder(argv[0]), settings::user_data_folder()});
     if (folder.defaults_only) {
         // Everything the window keeps would land among the installed files.
-        shell::dialogs().error(nullptr, QString::fromStdString(folder.problem) +
-                                            QStringLiteral("\n다솜 창은 사용자 폴더가 있어야 "
-                                                           "시작할 수 있습니다."));
+        shell::message_boxes().error(nullptr, QString::fromStdString(folder.problem) +
+                                                  QStringLiteral("\n다솜 창은 사용자 폴더가 있어야 "
+                                                                 "시작할 수 있습니다."));
         return 1;
     }
-    if (!folder.problem.empty()) shell::dialogs().error(nullptr, QString::fromStdString(folder.problem));
+    if (!folder.problem.empty())
+        shell::message_boxes().error(nullptr, QString::fromStdString(folder.problem));
 
     shell::WindowPerFolder one_window(folder.folder);
     switch (one_window.start()) {
@@ -81,7 +82,7 @@ int main(int argc, char* argv[]) {
 
     // From here on logout, shutdown and Ctrl+C end the program through the window's own exit.
     shell::ExitSignals exit_signals;
-    TMainForm* ready = nullptr;  // the window, once built
+    shell::MainWindow* ready = nullptr;  // the window, once built
     QObject::connect(&exit_signals, &shell::ExitSignals::received, &app, [&ready] {
         if (ready) {
             ready->close();
@@ -98,11 +99,11 @@ int main(int argc, char* argv[]) {
         }
     });
 
-    TMainForm window(folder.folder);
+    shell::MainWindow window(folder.folder);
     // Ended while starting: the window's destruction keeps what was set so far.
     if (shell::ExitSignals::arrived()) return 0;
     ready = &window;
-    QObject::connect(&window, &TMainForm::finished, &app, &QCoreApplication::quit,
+    QObject::connect(&window, &shell::MainWindow::finished, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     // The desktop session ends: whatever waits to be saved is saved now.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,

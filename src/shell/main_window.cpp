@@ -17,38 +17,38 @@
 #include "shell/tray_icon.h"
 #include "text/codec.h"
 
-using shell::guarded;
+namespace shell {
 
 namespace {
 constexpr int kMonologueInterval = 30000;  // ms
 }  // namespace
 
-TMainForm::TMainForm(std::filesystem::path program_folder, QWidget* parent)
+MainWindow::MainWindow(std::filesystem::path program_folder, QWidget* parent)
     : QMainWindow(parent), program_folder_(std::move(program_folder)) {
-    shell::install_font_substitutions();
-    shell::init_pictures();
+    install_font_substitutions();
+    init_pictures();
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("다솜 V1.0"));
-    setWindowIcon(shell::program_icon());
+    setWindowIcon(program_icon());
 
     build_controls();
     build_menus();
     build_tray_menu();
-    tray_icon_ = new TTrayIcon(this, tray_menu_, this);
+    tray_icon_ = new TrayIcon(this, tray_menu_, this);
 
-    FormCreate();
+    start_up();
     // A start into the tray needs the icon before the window is first shown (a window hidden
     // while the window manager frames it must be framed in step); otherwise it comes once the
     // window is up (showEvent).
     if (settings_.tray_start) tray_icon_->install();
 }
 
-TMainForm::~TMainForm() {
+MainWindow::~MainWindow() {
     // A session that ends without closing the window still keeps its settings.
-    FormDestroy();
+    shut_down();
 }
 
-void TMainForm::build_controls() {
+void MainWindow::build_controls() {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("client"));
     auto* rows = new QVBoxLayout(central);
@@ -61,10 +61,10 @@ void TMainForm::build_controls() {
     rows->addWidget(picture_panel_, 1);
 
     // Created in painting order: background, character, frame, speech on top.
-    background_picture_ = new shell::Picture(shell::kBackgroundPicture, picture_panel_);
+    background_picture_ = new Picture(kBackgroundPicture, picture_panel_);
     background_picture_->setObjectName(QStringLiteral("Image1"));
 
-    character_picture_ = new shell::Picture(shell::kCharacterPicture, picture_panel_);
+    character_picture_ = new Picture(kCharacterPicture, picture_panel_);
     character_picture_->setObjectName(QStringLiteral("Image2"));
     character_picture_->setGeometry(8, 100, 100, 120);
     character_picture_->setToolTip(QStringLiteral("누리"));
@@ -91,7 +91,7 @@ void TMainForm::build_controls() {
     speech_label_->setAutoFillBackground(false);
     speech_label_->hide();
 
-    background_music_ = new shell::BackgroundMusic(picture_panel_);
+    background_music_ = new BackgroundMusic(picture_panel_);
 
     chat_panel_ = new QFrame(central);
     chat_panel_->setObjectName(QStringLiteral("Panel2"));
@@ -102,13 +102,12 @@ void TMainForm::build_controls() {
     line_box->setContentsMargins(4, 4, 4, 4);  // inside the 2-pixel bevel
     rows->addWidget(chat_panel_, 0);
 
-    chat_window_ = new shell::ChatWindow(chat_panel_);
+    chat_window_ = new ChatWindow(chat_panel_);
     chat_window_->setObjectName(QStringLiteral("chat_window"));
     line_box->addWidget(chat_window_);
-    connect(chat_window_, &shell::ChatWindow::character_typed, this,
-            &TMainForm::chat_windowKeyPress);
-    connect(chat_window_, &shell::ChatWindow::enter_pressed, this, &TMainForm::chat_windowEnter);
-    connect(chat_window_, &shell::ChatWindow::escape_pressed, this, &TMainForm::minimise);
+    connect(chat_window_, &ChatWindow::character_typed, this, &MainWindow::on_key_typed);
+    connect(chat_window_, &ChatWindow::enter_pressed, this, &MainWindow::on_sentence_entered);
+    connect(chat_window_, &ChatWindow::escape_pressed, this, &MainWindow::minimise);
 
     setCentralWidget(central);
     chat_window_->setFocus();
@@ -116,16 +115,16 @@ void TMainForm::build_controls() {
     monologue_timer_ = new QTimer(this);
     monologue_timer_->setObjectName(QStringLiteral("Timer1"));
     monologue_timer_->setInterval(kMonologueInterval);
-    connect(monologue_timer_, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    connect(monologue_timer_, &QTimer::timeout, this, &MainWindow::on_monologue_timer);
     monologue_timer_->start();
 }
 
-void TMainForm::chat_windowKeyPress() {
+void MainWindow::on_key_typed() {
     speech_label_->hide();
     monologue_timer_->stop();
 }
 
-void TMainForm::chat_windowEnter() {
+void MainWindow::on_sentence_entered() {
     const std::string sentence =
         text::sentence_from_utf16(chat_window_->toPlainText().toStdU16String());
     // A failed turn keeps the label hidden, the timer stopped and the text for another try.
@@ -138,7 +137,7 @@ void TMainForm::chat_windowEnter() {
     chat_window_->clear();
 }
 
-void TMainForm::Timer1Timer() {
+void MainWindow::on_monologue_timer() {
     // While an error box of an earlier tick is open, the ticks wait instead of stacking boxes.
     if (monologue_running_) return;
     monologue_running_ = true;
@@ -146,15 +145,15 @@ void TMainForm::Timer1Timer() {
     monologue_running_ = false;
 }
 
-void TMainForm::minimise() {
-    tray_icon_->HideApplication();
+void MainWindow::minimise() {
+    tray_icon_->hide_application();
 }
 
-void TMainForm::come_forward() {
+void MainWindow::come_forward() {
     // On the task bar with a modal box open (the logo at start), a window manager may keep the
     // window iconic however it is asked to restore it; unmapped and mapped again, it comes back.
     if (isMinimized()) hide();
-    tray_icon_->ShowApplication();
+    tray_icon_->show_application();
     // A box that went onto the task bar with the window comes back with it.
     for (QWidget* other : QApplication::topLevelWidgets()) {
         if (other != this && other->isVisible() && other->isMinimized() && qobject_cast<QDialog*>(other))
@@ -162,18 +161,20 @@ void TMainForm::come_forward() {
     }
 }
 
-void TMainForm::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // The title bar's minimise button also goes into the tray.
     if (event->type() == QEvent::WindowStateChange && isMinimized() && tray_icon_ &&
         tray_icon_->available()) {
         QTimer::singleShot(0, this, [this] {
-            if (isMinimized()) tray_icon_->HideApplication();
+            if (isMinimized()) tray_icon_->hide_application();
         });
     }
 }
 
-bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == picture_panel_ && background_picture_ && event->type() == QEvent::Resize) background_picture_->setGeometry(picture_panel_->rect());
     return QMainWindow::eventFilter(watched, event);
 }
+
+}  // namespace shell

@@ -26,30 +26,30 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QTimer;
-class TTrayIcon;
 
 namespace shell {
+
 class BackgroundMusic;
 class ChatWindow;
 class Picture;
-}  // namespace shell
+class TrayIcon;
 
-class TMainForm : public QMainWindow, public engine::Host {
+class MainWindow : public QMainWindow, public engine::Host {
     Q_OBJECT
 public:
     // Builds the window and runs the start-up: settings, placement, history, and the set-up
     // dialog on a first run (before the window is shown). `program_folder` holds the data
     // files and dasom.ini.
-    explicit TMainForm(std::filesystem::path program_folder, QWidget* parent = nullptr);
-    ~TMainForm() override;
+    explicit MainWindow(std::filesystem::path program_folder, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     engine::Engine& engine() { return *engine_; }
     // The settings as they stand in memory; the names and the mood live in the engine.
     const settings::Settings& settings() const { return settings_; }
-    int add_book_kind() const { return add_book_kind_; }
-    int del_book_kind() const { return del_book_kind_; }
+    int entry_book_kind() const { return entry_book_kind_; }
+    int deletion_book_kind() const { return deletion_book_kind_; }
     const std::string& previous_command() const { return launcher_.previous_command; }
-    TTrayIcon* tray_icon() const { return tray_icon_; }
+    TrayIcon* tray_icon() const { return tray_icon_; }
 
     // Escape, the launcher and tray start: into the tray, or onto the task bar without one.
     void minimise() override;
@@ -58,13 +58,13 @@ public:
     // Saves what changed at once, instead of a moment later (the desktop session ends).
     void save_settings_now();
     // The free-talk entry dialog, modal; `key_text` pre-fills its key phrase.
-    void call_ChatInputForm(const QString& key_text = QString());
+    void show_free_talk_dialog(const QString& key_text = QString());
     // The rabbit over a frozen picture of the screen; returns when a click or a key closed it.
-    void move_penguin();
-    // The record entry and deletion dialogs, modal, for the book of add_book_kind and
-    // del_book_kind.
-    void call_addform();
-    void call_delform();
+    void play_rabbit();
+    // The record entry and deletion dialogs, modal, for the book of entry_book_kind and
+    // deletion_book_kind.
+    void show_record_entry_dialog();
+    void show_record_deletion_dialog();
 
     // engine::Host
     void set_speech(const std::string& text) override;
@@ -104,13 +104,13 @@ private:
     void build_menus();
     void build_tray_menu();
 
-    void FormCreate();
-    void FormActivate();
-    void FormResize();
+    void start_up();
+    void on_first_show();
+    void fit_speech_label();
     void fit_outer_size();
     void note_placement();
     void take_placement();
-    void FormDestroy();
+    void shut_down();
     // The settings as they stand now: the menus' switches, the names and the mood of the
     // engine, the launcher's history and the window's placement.
     settings::Settings current_settings() const;
@@ -120,30 +120,28 @@ private:
     // Saves what changed since the last save; at exit every key, changed or not.
     void store_settings(bool at_exit);
     void report_missing_tray();
-    void dasom_setup();
+    void ask_names_on_first_run();
     void load_music();
     void switch_music();
     void show_logo();
 
-    void chat_windowKeyPress();
-    void chat_windowEnter();
-    void Timer1Timer();
+    void on_key_typed();
+    void on_sentence_entered();
+    void on_monologue_timer();
 
     void edit_data_file(const char* name);
-    void traystartClick();
-    void set_juso_mode(bool by_name);
-    void set_eng_mode(bool by_word);
-    void backmusicClick();
+    void toggle_tray_start();
+    void set_address_search_by_name(bool by_name);
+    void set_word_search_by_word(bool by_word);
+    void toggle_music();
     void update_check_marks();
-    void add_book(engine::Book book);
-    void delete_book(engine::Book book);
 
     // The launcher and the history (main_window_books.cpp).
     void launch_by_name();
-    void hist_itemClick(int index);
-    void p_exeClick();
+    void run_history_item(int index);
+    void run_previous_command();
     void show_history();
-    void aboutClick();
+    void show_about_box();
 
     std::filesystem::path program_folder_;
     std::mt19937 random_;
@@ -154,8 +152,8 @@ private:
     QTimer* save_timer_ = nullptr;
     bool save_failure_shown_ = false;  // a failing save is told once, not at every change
     books::LauncherState launcher_;  // history captions and previous_command
-    int add_book_kind_ = 0;
-    int del_book_kind_ = 0;
+    int entry_book_kind_ = 0;
+    int deletion_book_kind_ = 0;
 
     bool shown_once_ = false;
     bool outer_size_fitted_ = false;
@@ -172,23 +170,26 @@ private:
     // Controls. Their Qt object names are the designed ones, given in the comments, so that
     // tests and the design find them.
     QWidget* picture_panel_ = nullptr;             // Panel1: the pictures and the speech
-    shell::Picture* background_picture_ = nullptr; // Image1
-    shell::Picture* character_picture_ = nullptr;  // Image2, 누리
+    Picture* background_picture_ = nullptr;        // Image1
+    Picture* character_picture_ = nullptr;         // Image2, 누리
     QFrame* character_frame_ = nullptr;            // Bevel1
     QLabel* speech_label_ = nullptr;               // Label1
     QFrame* chat_panel_ = nullptr;                 // Panel2: holds the chat line
-    shell::ChatWindow* chat_window_ = nullptr;     // chat_window
+    ChatWindow* chat_window_ = nullptr;            // chat_window
     QTimer* monologue_timer_ = nullptr;            // Timer1
-    shell::BackgroundMusic* background_music_ = nullptr;  // MediaPlayer1
+    BackgroundMusic* background_music_ = nullptr;  // MediaPlayer1
     QMenu* tray_menu_ = nullptr;                   // PopupMenu1
-    TTrayIcon* tray_icon_ = nullptr;               // TrayIcon1
+    TrayIcon* tray_icon_ = nullptr;                // TrayIcon1
 
-    QAction* traystart = nullptr;
-    QAction* juso_name = nullptr;
-    QAction* juso_juso = nullptr;
-    QAction* eng_eng = nullptr;
-    QAction* eng_han = nullptr;
-    QAction* backmusic = nullptr;
-    QAction* pop_backmusic = nullptr;
-    std::array<QAction*, settings::kHistorySize> hist_items{};
+    // The menu items with a check mark, and the history items of the tray menu.
+    QAction* tray_start_item_ = nullptr;          // traystart
+    QAction* address_by_name_item_ = nullptr;     // juso_name
+    QAction* address_by_address_item_ = nullptr;  // juso_juso
+    QAction* word_by_word_item_ = nullptr;        // eng_eng
+    QAction* word_by_meaning_item_ = nullptr;     // eng_han
+    QAction* music_item_ = nullptr;               // backmusic
+    QAction* tray_music_item_ = nullptr;          // pop_backmusic
+    std::array<QAction*, settings::kHistorySize> history_items_{};  // hist_item1 ... hist_item8
 };
+
+}  // namespace shell

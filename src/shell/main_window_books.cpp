@@ -14,57 +14,58 @@
 #include "shell/error_guard.h"
 #include "shell/qt_text.h"
 
-using shell::guarded;
-using shell::to_q;
+namespace shell {
 
-void TMainForm::launch_by_name() {
+void MainWindow::launch_by_name() {
     books::launch_by_name(program_folder_, *this, launcher_);
     show_history();
     schedule_save();
 }
 
-void TMainForm::hist_itemClick(int index) {
+void MainWindow::run_history_item(int index) {
     guarded(this, [&] { books::run_history_item(*this, launcher_, index); });
 }
 
-void TMainForm::p_exeClick() {
+void MainWindow::run_previous_command() {
     guarded(this, [&] { books::run_previous_command(*this, launcher_); });
 }
 
-void TMainForm::show_history() {
+void MainWindow::show_history() {
     for (int i = 0; i < settings::kHistorySize; ++i) {
         // A caption is shown as it is: "&" would otherwise mark a shortcut key.
         QString caption = to_q(launcher_.history[i]);
         caption.replace(QLatin1Char('&'), QLatin1String("&&"));
-        hist_items[i]->setText(caption);
+        history_items_[i]->setText(caption);
     }
 }
 
-void TMainForm::call_addform() {
+void MainWindow::show_record_entry_dialog() {
     engine::Book book;
-    if (!books::book_from_kind(add_book_kind_, book)) return;
-    TAddForm form(program_folder_, book, this);
+    if (!books::book_from_kind(entry_book_kind_, book)) return;
+    RecordEntryDialog form(program_folder_, book, this);
     form.exec();
 }
 
-void TMainForm::call_delform() {
+void MainWindow::show_record_deletion_dialog() {
     engine::Book book;
-    if (!books::book_from_kind(del_book_kind_, book)) return;
-    TdelForm form(program_folder_, book, this);
+    if (!books::book_from_kind(deletion_book_kind_, book)) return;
+    RecordDeletionDialog form(program_folder_, book, this);
     form.exec();
 }
 
-void TMainForm::warning_box(const std::string& text) {
-    shell::dialogs().warning(this, shell::caption_text(text));
+void MainWindow::warning_box(const std::string& text) {
+    message_boxes().warning(this, caption_text(text));
 }
 
-bool TMainForm::change_directory(const std::string& folder) {
+bool MainWindow::change_directory(const std::string& folder) {
     return QDir::setCurrent(to_q(folder));
 }
 
-int TMainForm::start_program(const std::string& command_line) {
+int MainWindow::start_program(const std::string& command_line) {
     // Detached in the current directory, as the file system spells the words.
     std::vector<std::string> words = books::program_and_arguments(command_line);
     for (std::string& word : words) word = to_q(word).toLocal8Bit().toStdString();
     return books::start_detached(words);
 }
+
+}  // namespace shell

@@ -1,22 +1,26 @@
 // The window's media: the background music (opened at the end of the start-up, switched from
-// the menus, closed at exit) and the logo video shown after the first show.
+// the menus, closed at exit), the logo video shown after the first show and the rabbit after a
+// flat joke.
 #include <QString>
 
+#include "shell/anim_form.h"
 #include "shell/background_music.h"
 #include "shell/dialogs.h"
 #include "shell/logo_window.h"
 #include "shell/main_window.h"
 
-void TMainForm::load_music() {
+namespace shell {
+
+void MainWindow::load_music() {
     if (!background_music_->open(program_folder_ / "music.dat")) {
         // No music for this run; the switch keeps its stored value and still toggles.
-        shell::dialogs().message(this, QStringLiteral("music.dat화일이 없네요"));
+        message_boxes().message(this, QStringLiteral("music.dat화일이 없네요"));
         return;
     }
     if (settings_.music_on) background_music_->play();
 }
 
-void TMainForm::switch_music() {
+void MainWindow::switch_music() {
     if (settings_.music_on) {
         background_music_->play();
     } else {
@@ -24,6 +28,13 @@ void TMainForm::switch_music() {
     }
 }
 
-void TMainForm::show_logo() {
-    shell::show_logo_window(program_folder_ / "logo.avi", this);
+void MainWindow::show_logo() {
+    show_logo_window(program_folder_ / "logo.avi", this);
 }
+
+void MainWindow::play_rabbit() {
+    RabbitWindow form(program_folder_ / "rabbit.dat", this);
+    form.exec();
+}
+
+}  // namespace shell

@@ -18,9 +18,7 @@
 #include "shell/setup_form.h"
 #include "shell/tray_icon.h"
 
-using shell::dialogs;
-using shell::guarded;
-using shell::to_q;
+namespace shell {
 
 namespace {
 constexpr int kPlacementSettle = 300;  // ms
@@ -29,7 +27,7 @@ constexpr int kPlacementSettle = 300;  // ms
 constexpr int kSaveDelay = 200;  // ms
 }  // namespace
 
-void TMainForm::FormCreate() {
+void MainWindow::start_up() {
     random_.seed(static_cast<std::mt19937::result_type>(
         std::chrono::system_clock::now().time_since_epoch().count()));
     engine_ = std::make_unique<engine::Engine>(program_folder_, *this, random_);
@@ -38,7 +36,8 @@ void TMainForm::FormCreate() {
     guarded(this, [&] {
         settings_ = settings::read_settings(program_folder_ / settings::kFileName, &settings_problem);
     });
-    if (!settings_problem.empty()) dialogs().error(this, QString::fromStdString(settings_problem));
+    if (!settings_problem.empty())
+        message_boxes().error(this, QString::fromStdString(settings_problem));
     saved_settings_ = settings_;
     save_timer_ = new QTimer(this);
     save_timer_->setSingleShot(true);
@@ -49,21 +48,21 @@ void TMainForm::FormCreate() {
     engine_->mood = settings_.mood;
 
     // Native Wayland leaves the position to the compositor.
-    if (shell::window_positions_known()) move(settings_.left, settings_.top);
+    if (window_positions_known()) move(settings_.left, settings_.top);
     resize(settings_.width, settings_.height);
     placement_ = QRect(settings_.left, settings_.top, settings_.width, settings_.height);
     placement_timer_ = new QTimer(this);
     placement_timer_->setSingleShot(true);
     placement_timer_->setInterval(kPlacementSettle);
-    connect(placement_timer_, &QTimer::timeout, this, &TMainForm::take_placement);
-    FormResize();  // the label follows the placement at once, shown or not
+    connect(placement_timer_, &QTimer::timeout, this, &MainWindow::take_placement);
+    fit_speech_label();  // the label follows the placement at once, shown or not
 
     launcher_.restore(settings_.history);
     show_history();
 
     engine_->animation_pending = 0;
 
-    if (settings_.first_run) dasom_setup();
+    if (settings_.first_run) ask_names_on_first_run();
 
     update_check_marks();
     // The names of the set-up reach the file before anything else can go wrong.
@@ -71,17 +70,17 @@ void TMainForm::FormCreate() {
     load_music();
 }
 
-void TMainForm::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_once_) return;
     shown_once_ = true;
     // The tray icon before the activation, which may minimise into it.
-    QTimer::singleShot(0, tray_icon_, &TTrayIcon::install);
+    QTimer::singleShot(0, tray_icon_, &TrayIcon::install);
     // Activation of the first show only: later returns from dialogs do not minimise again.
-    QTimer::singleShot(0, this, &TMainForm::FormActivate);
+    QTimer::singleShot(0, this, &MainWindow::on_first_show);
 }
 
-void TMainForm::FormActivate() {
+void MainWindow::on_first_show() {
     fit_outer_size();
     report_missing_tray();
     if (settings_.tray_start) minimise();
@@ -89,7 +88,7 @@ void TMainForm::FormActivate() {
     if (settings_.view_logo) show_logo();
 }
 
-void TMainForm::fit_outer_size() {
+void MainWindow::fit_outer_size() {
     // The stored width and height are the outer size, as the window stores them at exit. The
     // frame is known only once the window manager has framed the window, which may come after
     // the first show; until then every move or resize looks again. Without this the window
@@ -110,13 +109,13 @@ void TMainForm::fit_outer_size() {
     }
 }
 
-void TMainForm::note_placement() {
+void MainWindow::note_placement() {
     // Moves and resizes come in bursts while the window manager frames, places or unframes the
     // window, some of them with passing values; the placement is read once they have settled.
     if (placement_timer_) placement_timer_->start();
 }
 
-void TMainForm::take_placement() {
+void MainWindow::take_placement() {
     // The placement stored at exit is the last one seen while the window stood on the screen
     // in its normal state. A hidden, minimised or maximised window reports its client area, or
     // an icon's or the screen's bounds, and a window hidden before the window manager framed it
@@ -126,7 +125,7 @@ void TMainForm::take_placement() {
                                           Qt::WindowFullScreen)))
         return;
     const QRect outer = frameGeometry();
-    if (!shell::window_positions_known()) {
+    if (!window_positions_known()) {
         // Native Wayland reports 0,0 and takes no position: the stored one stays.
         placement_.setSize(outer.size());
         return;
@@ -151,48 +150,48 @@ void TMainForm::take_placement() {
     schedule_save();
 }
 
-void TMainForm::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    FormResize();
+    fit_speech_label();
     fit_outer_size();
     note_placement();
 }
 
-void TMainForm::moveEvent(QMoveEvent* event) {
+void MainWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     fit_outer_size();
     note_placement();
 }
 
-void TMainForm::FormResize() {
+void MainWindow::fit_speech_label() {
     const QRect outer = frameGeometry();
     speech_label_->resize(outer.width() / 2, outer.height() / 2);
 }
 
-void TMainForm::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // An editor window with unsaved changes asks first; keeping it keeps the program open.
-    if (!destroyed_ && !shell::DataFileEditor::close_all()) {
+    if (!destroyed_ && !DataFileEditor::close_all()) {
         event->ignore();
         return;
     }
-    FormDestroy();
+    shut_down();
     event->accept();
     emit finished();
 }
 
-void TMainForm::FormDestroy() {
+void MainWindow::shut_down() {
     if (destroyed_) return;
     destroyed_ = true;
     monologue_timer_->stop();
     // A window that was never shown (the program ended during the set-up) is where it was put.
-    if (!shown_once_ && shell::window_positions_known()) placement_ = frameGeometry();
+    if (!shown_once_ && window_positions_known()) placement_ = frameGeometry();
     if (placement_timer_->isActive()) take_placement();  // a change the user has just made
     // The settings first: closing an audio device can take its time, or never end.
     store_settings(true);
     background_music_->close();
 }
 
-settings::Settings TMainForm::current_settings() const {
+settings::Settings MainWindow::current_settings() const {
     settings::Settings values = settings_;
     values.user_name = engine_->user_name;
     values.computer_name = engine_->computer_name;
@@ -206,15 +205,15 @@ settings::Settings TMainForm::current_settings() const {
     return values;
 }
 
-void TMainForm::schedule_save() {
+void MainWindow::schedule_save() {
     if (save_timer_ && !destroyed_) save_timer_->start();
 }
 
-void TMainForm::save_settings_now() {
+void MainWindow::save_settings_now() {
     if (!destroyed_) store_settings(false);
 }
 
-void TMainForm::store_settings(bool at_exit) {
+void MainWindow::store_settings(bool at_exit) {
     save_timer_->stop();
     const settings::Settings now = current_settings();
     // An exit writes every key even when nothing changed, as it always has: the file then
@@ -230,11 +229,11 @@ void TMainForm::store_settings(bool at_exit) {
         // before the box opens: a save tried while it is open is not told again.
         const bool told = save_failure_shown_;
         save_failure_shown_ = true;
-        if (!told) shell::show_current_error(this);
+        if (!told) show_current_error(this);
     }
 }
 
-void TMainForm::report_missing_tray() {
+void MainWindow::report_missing_tray() {
     if (tray_icon_->available() || settings_.no_tray_notice_given) return;
     settings_.no_tray_notice_given = true;
     // Remembered before the box opens: a session that ends meanwhile has shown it all the same.
@@ -242,20 +241,21 @@ void TMainForm::report_missing_tray() {
     tray_icon_->report_unavailable();
 }
 
-void TMainForm::dasom_setup() {
-    TSetupForm form(this);
+void MainWindow::ask_names_on_first_run() {
+    SetupDialog form(this);
     // A name with no CP949 form is not taken; the user hears about it once, at the end.
     bool user_refused = false;
     bool computer_refused = false;
-    connect(&form, &TSetupForm::user_name_changed, this, [&](const QString& name) {
-        user_refused = !shell::to_cp949(name, engine_->user_name);
-    });
-    connect(&form, &TSetupForm::computer_name_changed, this, [&](const QString& name) {
-        computer_refused = !shell::to_cp949(name, engine_->computer_name);
+    connect(&form, &SetupDialog::user_name_changed, this,
+            [&](const QString& name) { user_refused = !to_cp949(name, engine_->user_name); });
+    connect(&form, &SetupDialog::computer_name_changed, this, [&](const QString& name) {
+        computer_refused = !to_cp949(name, engine_->computer_name);
     });
     form.exec();
     // The set-up has had its chance, unless the session ended while it was open: then it comes
     // again at the next start.
-    if (!shell::ExitSignals::arrived()) settings_.first_run = false;
-    if (user_refused || computer_refused) dialogs().message(this, shell::no_cp949_name_text());
+    if (!ExitSignals::arrived()) settings_.first_run = false;
+    if (user_refused || computer_refused) message_boxes().message(this, no_cp949_name_text());
 }
+
+}  // namespace shell

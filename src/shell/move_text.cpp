@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace shell {
+
 namespace {
 
 // v taken to the nearest integer, ties to even, kept far inside the range of int.
@@ -21,24 +23,23 @@ int nearest(double v) {
 
 }  // namespace
 
-TCustomMoveText::TCustomMoveText(QWidget* parent)
-    : QWidget(parent), timer_(new QTimer(this)) {
+ScrollingTextBase::ScrollingTextBase(QWidget* parent) : QWidget(parent), timer_(new QTimer(this)) {
     resize(200, 20);
     items_ = {QStringLiteral("텍스트를 움직입니다.")};
     color_ = palette().color(QPalette::Button);
     setFont(QFont(QStringLiteral("굴림체"), 10));
     timer_->setInterval(speed_);
-    connect(timer_, &QTimer::timeout, this, &TCustomMoveText::timer_step);
-    setMoveDirection(mdRightToLeft);
+    connect(timer_, &QTimer::timeout, this, &ScrollingTextBase::timer_step);
+    set_direction(mdRightToLeft);
 }
 
-void TCustomMoveText::setItems(const QStringList& items) {
+void ScrollingTextBase::set_items(const QStringList& items) {
     if (items == items_) return;
     items_ = items;
     remeasure();
 }
 
-void TCustomMoveText::setMoveDirection(TMoveDirection direction) {
+void ScrollingTextBase::set_direction(Direction direction) {
     direction_ = direction;
     if (direction_ != mdStatic) {
         start_at(move_step_);
@@ -48,56 +49,56 @@ void TCustomMoveText::setMoveDirection(TMoveDirection direction) {
     update();
 }
 
-void TCustomMoveText::setSpeed(int speed) {
+void ScrollingTextBase::set_speed(int speed) {
     speed_ = std::clamp(speed, 1, 1000);
     timer_->setInterval(speed_);
 }
 
-void TCustomMoveText::setContinuous(bool continuous) {
+void ScrollingTextBase::set_continuous(bool continuous) {
     if (continuous == continuous_) return;
     continuous_ = continuous;
     if (direction_ != mdStatic) start_at(move_step_);
 }
 
-void TCustomMoveText::setTextStyle(TTextStyle style) {
+void ScrollingTextBase::set_text_style(TextStyle style) {
     if (style == style_) return;
     style_ = style;
     remeasure();
 }
 
-void TCustomMoveText::setDepth(int depth) {
+void ScrollingTextBase::set_relief_depth(int depth) {
     if (depth == depth_) return;
     depth_ = depth;
     remeasure();
 }
 
-void TCustomMoveText::setAlignment(TAlignment alignment) {
+void ScrollingTextBase::set_alignment(Alignment alignment) {
     if (alignment == alignment_) return;
     alignment_ = alignment;
     remeasure();
 }
 
-void TCustomMoveText::setColor(const QColor& color) {
+void ScrollingTextBase::set_colour(const QColor& color) {
     if (color == color_) return;
     color_ = color;
     remeasure();
 }
 
-void TCustomMoveText::setFontColor(const QColor& color) {
+void ScrollingTextBase::set_font_colour(const QColor& color) {
     if (color == font_color_) return;
     font_color_ = color;
     remeasure();
 }
 
-void TCustomMoveText::start_at(int step) {
+void ScrollingTextBase::start_at(int step) {
     if (timer_->isActive()) return;
     if (step >= 0 && step <= steps_) move_step_ = step;
     timer_->start();
 }
 
-bool TCustomMoveText::running() const { return timer_->isActive(); }
+bool ScrollingTextBase::running() const { return timer_->isActive(); }
 
-int TCustomMoveText::style_extra() const {
+int ScrollingTextBase::style_extra() const {
     switch (style_) {
         case tsRaised:
         case tsLowered:
@@ -110,7 +111,7 @@ int TCustomMoveText::style_extra() const {
     return 0;
 }
 
-void TCustomMoveText::measure() {
+void ScrollingTextBase::measure() {
     const QFontMetrics metrics(font());
     // The cell height already holds the internal leading (the cell above the em square); the
     // line adds it once more.
@@ -124,12 +125,12 @@ void TCustomMoveText::measure() {
     text_height_ = static_cast<int>(items_.size()) * line_height_;
 }
 
-void TCustomMoveText::remeasure() {
+void ScrollingTextBase::remeasure() {
     measure();
     update();
 }
 
-QPoint TCustomMoveText::block_origin() const {
+QPoint ScrollingTextBase::block_origin() const {
     // A control with no steps (or a negative count) shows the end of the pass instead of
     // dividing by zero.
     const double p = steps_ > 0 ? static_cast<double>(move_step_) / steps_ : 1.0;
@@ -153,7 +154,7 @@ QPoint TCustomMoveText::block_origin() const {
     return {centre_x, centre_y};
 }
 
-void TCustomMoveText::paintEvent(QPaintEvent*) {
+void ScrollingTextBase::paintEvent(QPaintEvent*) {
     measure();
     const qreal ratio = devicePixelRatioF();
     QPixmap frame(size() * ratio);
@@ -191,20 +192,22 @@ void TCustomMoveText::paintEvent(QPaintEvent*) {
     QPainter(this).drawPixmap(0, 0, frame);
 }
 
-void TCustomMoveText::changeEvent(QEvent* event) {
+void ScrollingTextBase::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) remeasure();
 }
 
-void TCustomMoveText::timer_step() {
-    if (move_step_ == 0) emit OnBegin();
+void ScrollingTextBase::timer_step() {
+    if (move_step_ == 0) emit began();
     ++move_step_;
     repaint();
-    emit OnStep();
+    emit stepped();
     if (move_step_ > steps_) {
         timer_->stop();
-        emit OnEnd();
+        emit ended();
         move_step_ = 0;
         if (continuous_) start_at(0);
     }
 }
+
+}  // namespace shell

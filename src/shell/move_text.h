@@ -3,7 +3,7 @@
 // with a raised, lowered or shadowed look. Each frame is composed off-screen and copied in one
 // piece, so the moving text does not flicker.
 //
-// TCustomMoveText holds all state and behaviour; TMoveText only publishes the properties.
+// ScrollingTextBase holds all state and behaviour; ScrollingText only publishes the properties.
 
 #include <QColor>
 #include <QStringList>
@@ -11,43 +11,46 @@
 
 class QTimer;
 
-class TCustomMoveText : public QWidget {
+namespace shell {
+
+class ScrollingTextBase : public QWidget {
     Q_OBJECT
 public:
-    enum TMoveDirection { mdStatic, mdRightToLeft, mdLeftToRight, mdTopToBottom, mdBottomToTop };
-    Q_ENUM(TMoveDirection)
-    enum TTextStyle { tsNormal, tsRaised, tsLowered, tsShaddow };
-    Q_ENUM(TTextStyle)
-    enum TAlignment { taCenter, taLeftJustify, taRightJustify };
-    Q_ENUM(TAlignment)
+    enum Direction { mdStatic, mdRightToLeft, mdLeftToRight, mdTopToBottom, mdBottomToTop };
+    Q_ENUM(Direction)
+    enum TextStyle { tsNormal, tsRaised, tsLowered, tsShaddow };
+    Q_ENUM(TextStyle)
+    enum Alignment { taCenter, taLeftJustify, taRightJustify };
+    Q_ENUM(Alignment)
 
     // A new control is 200 x 20, shows "텍스트를 움직입니다." and moves from the start.
-    explicit TCustomMoveText(QWidget* parent = nullptr);
+    explicit ScrollingTextBase(QWidget* parent = nullptr);
 
-    QStringList Items() const { return items_; }
-    void setItems(const QStringList& items);
-    TMoveDirection MoveDirection() const { return direction_; }
+    QStringList items() const { return items_; }
+    void set_items(const QStringList& items);
+    Direction direction() const { return direction_; }
     // Stores the direction; then starts the step timer from the current step, or stops it
     // for mdStatic.
-    void setMoveDirection(TMoveDirection direction);
-    int Steps() const { return steps_; }
-    void setSteps(int steps) { steps_ = steps; }
-    int Speed() const { return speed_; }
+    void set_direction(Direction direction);
+    int steps() const { return steps_; }
+    void set_steps(int steps) { steps_ = steps; }
+    int speed() const { return speed_; }
     // Milliseconds between steps, kept within 1 ... 1000.
-    void setSpeed(int speed);
-    bool Continuous() const { return continuous_; }
-    void setContinuous(bool continuous);
-    TTextStyle TextStyle() const { return style_; }
-    void setTextStyle(TTextStyle style);
-    int Depth() const { return depth_; }
-    void setDepth(int depth);
-    TAlignment Alignment() const { return alignment_; }
-    void setAlignment(TAlignment alignment);
-    QColor Color() const { return color_; }
-    void setColor(const QColor& color);
+    void set_speed(int speed);
+    bool continuous() const { return continuous_; }
+    void set_continuous(bool continuous);
+    TextStyle text_style() const { return style_; }
+    void set_text_style(TextStyle style);
+    // How far the raised, lowered or shadowed look stands out, in pixels.
+    int relief_depth() const { return depth_; }
+    void set_relief_depth(int depth);
+    Alignment alignment() const { return alignment_; }
+    void set_alignment(Alignment alignment);
+    QColor colour() const { return color_; }
+    void set_colour(const QColor& color);
     // The letters' colour (the font itself is the widget's font).
-    QColor FontColor() const { return font_color_; }
-    void setFontColor(const QColor& color);
+    QColor font_colour() const { return font_color_; }
+    void set_font_colour(const QColor& color);
 
     // Starts the step timer unless it runs; a step within 0 ... Steps becomes the current one.
     void start_at(int step);
@@ -63,9 +66,9 @@ public:
     QPoint block_origin() const;
 
 signals:
-    void OnBegin();
-    void OnStep();
-    void OnEnd();
+    void began();
+    void stepped();
+    void ended();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -78,13 +81,13 @@ private:
     int style_extra() const;
 
     QStringList items_;
-    TMoveDirection direction_ = mdStatic;
+    Direction direction_ = mdStatic;
     int steps_ = 80;
     int speed_ = 100;
     bool continuous_ = true;
-    TTextStyle style_ = tsNormal;
+    TextStyle style_ = tsNormal;
     int depth_ = 1;
-    TAlignment alignment_ = taCenter;
+    Alignment alignment_ = taCenter;
     QColor color_;
     QColor font_color_ = Qt::black;
 
@@ -95,18 +98,21 @@ private:
     int text_height_ = 0;
 };
 
-class TMoveText : public TCustomMoveText {
+class ScrollingText : public ScrollingTextBase {
     Q_OBJECT
-    Q_PROPERTY(QStringList Items READ Items WRITE setItems)
-    Q_PROPERTY(TMoveDirection MoveDirection READ MoveDirection WRITE setMoveDirection)
-    Q_PROPERTY(int Steps READ Steps WRITE setSteps)
-    Q_PROPERTY(int Speed READ Speed WRITE setSpeed)
-    Q_PROPERTY(bool Continuous READ Continuous WRITE setContinuous)
-    Q_PROPERTY(TTextStyle TextStyle READ TextStyle WRITE setTextStyle)
-    Q_PROPERTY(int Depth READ Depth WRITE setDepth)
-    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE setAlignment)
-    Q_PROPERTY(QColor Color READ Color WRITE setColor)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
+    // The control's properties under their designed names.
+    Q_PROPERTY(QStringList Items READ items WRITE set_items)
+    Q_PROPERTY(Direction MoveDirection READ direction WRITE set_direction)
+    Q_PROPERTY(int Steps READ steps WRITE set_steps)
+    Q_PROPERTY(int Speed READ speed WRITE set_speed)
+    Q_PROPERTY(bool Continuous READ continuous WRITE set_continuous)
+    Q_PROPERTY(TextStyle TextStyle READ text_style WRITE set_text_style)
+    Q_PROPERTY(int Depth READ relief_depth WRITE set_relief_depth)
+    Q_PROPERTY(Alignment Alignment READ alignment WRITE set_alignment)
+    Q_PROPERTY(QColor Color READ colour WRITE set_colour)
+    Q_PROPERTY(QColor FontColor READ font_colour WRITE set_font_colour)
 public:
-    using TCustomMoveText::TCustomMoveText;
+    using ScrollingTextBase::ScrollingTextBase;
 };
+
+}  // namespace shell

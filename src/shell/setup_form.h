@@ -9,11 +9,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class TSetupForm : public QDialog {
+namespace shell {
+
+class SetupDialog : public QDialog {
     Q_OBJECT
 
   public:
-    explicit TSetupForm(QWidget* parent = nullptr);
+    explicit SetupDialog(QWidget* parent = nullptr);
 
   signals:
     // The whole text of Edit1 (the user's name) after each change.
@@ -22,10 +24,13 @@ class TSetupForm : public QDialog {
     void computer_name_changed(const QString& name);
 
   private:
-    QFrame* Panel1;
-    QLabel* Label1;
-    QLineEdit* Edit1;
-    QLabel* Label2;
-    QLineEdit* Edit2;
-    QPushButton* Button1;
+    // Controls, with their Qt object names.
+    QFrame* panel_;                   // Panel1
+    QLabel* user_name_label_;         // Label1
+    QLineEdit* user_name_field_;      // Edit1
+    QLabel* computer_name_label_;     // Label2
+    QLineEdit* computer_name_field_;  // Edit2
+    QPushButton* ok_button_;          // Button1
 };
+
+}  // namespace shell

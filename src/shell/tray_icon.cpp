@@ -12,8 +12,7 @@
 #include "shell/appearance.h"
 #include "shell/dialogs.h"
 
-using shell::dialogs;
-using shell::program_icon;
+namespace shell {
 
 namespace {
 
@@ -26,12 +25,12 @@ bool status_notifier_desktop() {
 
 }  // namespace
 
-TTrayIcon::TTrayIcon(QWidget* window, QMenu* popup, QObject* parent)
+TrayIcon::TrayIcon(QWidget* window, QMenu* popup, QObject* parent)
     : QObject(parent), window_(window), popup_(popup) {
     setObjectName(QStringLiteral("TrayIcon1"));
 }
 
-void TTrayIcon::install() {
+void TrayIcon::install() {
     if (installed_) return;
     installed_ = true;
     // No notification area: the window keeps the task bar, and says so once it is shown.
@@ -43,24 +42,24 @@ void TTrayIcon::install() {
     // publishes: there the menu is published and a click on the icon brings the window back.
     status_notifier_ = status_notifier_desktop();
     if (status_notifier_) icon_->setContextMenu(popup_);
-    connect(icon_, &QSystemTrayIcon::activated, this, &TTrayIcon::activated);
+    connect(icon_, &QSystemTrayIcon::activated, this, &TrayIcon::activated);
     icon_->show();
 }
 
-TTrayIcon::~TTrayIcon() {
+TrayIcon::~TrayIcon() {
     if (icon_) icon_->hide();
 }
 
-QString TTrayIcon::hint() const { return icon_ ? icon_->toolTip() : QString(); }
+QString TrayIcon::hint() const { return icon_ ? icon_->toolTip() : QString(); }
 
-void TTrayIcon::report_unavailable() {
+void TrayIcon::report_unavailable() {
     if (available() || unavailable_reported_) return;
     unavailable_reported_ = true;
     // A notice, not an error: the program goes on, on the task bar.
-    dialogs().message(window_, QStringLiteral("트레이 아이콘을 생성할 수 없습니다 !"));
+    message_boxes().message(window_, QStringLiteral("트레이 아이콘을 생성할 수 없습니다 !"));
 }
 
-void TTrayIcon::HideApplication() {
+void TrayIcon::hide_application() {
     // The program's other windows (an open editor, say) go with the main window.
     for (QWidget* other : QApplication::topLevelWidgets()) {
         if (other == window_ || !other->isVisible() || other->isMinimized()) continue;
@@ -80,7 +79,7 @@ void TTrayIcon::HideApplication() {
     window_->hide();
 }
 
-void TTrayIcon::ShowApplication() {
+void TrayIcon::show_application() {
     window_->showNormal();
     for (const QPointer<QWidget>& other : std::as_const(hidden_with_it_)) {
         if (other) other->show();
@@ -90,23 +89,25 @@ void TTrayIcon::ShowApplication() {
     window_->activateWindow();
 }
 
-void TTrayIcon::activated(QSystemTrayIcon::ActivationReason reason) {
+void TrayIcon::activated(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
     case QSystemTrayIcon::Context:
-        ShowPopup();
+        show_menu();
         break;
     case QSystemTrayIcon::DoubleClick:
-        ShowApplication();
+        show_application();
         break;
     case QSystemTrayIcon::Trigger:
-        if (status_notifier_ && !window_->isVisible()) ShowApplication();
+        if (status_notifier_ && !window_->isVisible()) show_application();
         break;
     default:  // elsewhere a left click does nothing
         break;
     }
 }
 
-void TTrayIcon::ShowPopup() {
+void TrayIcon::show_menu() {
     if (!popup_ || window_->isVisible()) return;
     popup_->popup(QCursor::pos());
 }
+
+}  // namespace shell

@@ -15,13 +15,15 @@
 class QMenu;
 class QWidget;
 
-class TTrayIcon : public QObject {
+namespace shell {
+
+class TrayIcon : public QObject {
     Q_OBJECT
 public:
     // `window` is the application's window, `popup` the tray menu (not owned). The icon is
     // put into the notification area by install().
-    TTrayIcon(QWidget* window, QMenu* popup, QObject* parent);
-    ~TTrayIcon() override;
+    TrayIcon(QWidget* window, QMenu* popup, QObject* parent);
+    ~TrayIcon() override;
 
     // Puts the icon into the notification area, if there is one; only the first call counts.
     // A window that starts shown calls it once it is up: asking the desktop for its tray takes
@@ -38,14 +40,14 @@ public:
 
     // Minimise the application, every window of it, into the notification area, or onto the
     // task bar where there is none.
-    void HideApplication();
+    void hide_application();
     // Back from the notification area: shown, restored, in front, with the windows that were
     // hidden with it.
-    void ShowApplication();
+    void show_application();
 
 private:
     void activated(QSystemTrayIcon::ActivationReason reason);
-    void ShowPopup();
+    void show_menu();
 
     QWidget* window_;
     QMenu* popup_;
@@ -56,3 +58,5 @@ private:
     // The program's other windows that went into the tray with the main window.
     QList<QPointer<QWidget>> hidden_with_it_;
 };
+
+}  // namespace shell

@@ -31,12 +31,14 @@
 #include "support/fake_dialogs.h"
 #include "support/temp_folder.h"
 
+using shell::MainWindow;
+
 namespace {
 
 using testing_support::k;
 
 // Answers every modal dialog that opens while it lives, so no test can hang on one: `handle`
-// when set, otherwise the dialog is rejected. Records the class of each.
+// when set, otherwise the dialog is rejected. Records the object name of each.
 class ModalWatch {
 public:
     ModalWatch() {
@@ -44,7 +46,7 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (!dialog || !dialog->isVisible()) return;
-            seen << QString::fromLatin1(dialog->metaObject()->className());
+            seen << dialog->objectName();
             if (handle)
                 handle(dialog);
             else
@@ -70,10 +72,10 @@ protected:
                                    folder / "music.dat");
     }
 
-    std::unique_ptr<TMainForm> open(const std::filesystem::path& program_folder) {
-        return std::make_unique<TMainForm>(program_folder);
+    std::unique_ptr<MainWindow> open(const std::filesystem::path& program_folder) {
+        return std::make_unique<MainWindow>(program_folder);
     }
-    std::unique_ptr<TMainForm> open() { return open(folder.path()); }
+    std::unique_ptr<MainWindow> open() { return open(folder.path()); }
 
     template <class T>
     static T* child(QObject& window, const char* name) {
@@ -87,7 +89,7 @@ protected:
     static void trigger(QObject& window, const char* item) { child<QAction>(window, item)->trigger(); }
 
     testing_support::TempFolder folder;
-    testing_support::FakeDialogs boxes;
+    testing_support::FakeMessageBoxes boxes;
     ModalWatch modals;
 };
 
@@ -159,7 +161,7 @@ TEST_F(MainWindowTest, EscapeMinimisesAndAReservedQuitClosesThroughTheNormalExit
     editor->close();
 
     window->showNormal();
-    QSignalSpy finished(window.get(), &TMainForm::finished);
+    QSignalSpy finished(window.get(), &MainWindow::finished);
     type(line, QStringLiteral("잘 있어"));
     QTest::keyClick(line, Qt::Key_Return);
     EXPECT_EQ(finished.count(), 1);
@@ -216,7 +218,7 @@ TEST_F(MainWindowTest, TeachingTheLastSentenceOpensTheFreeTalkDialogWithIt) {
         dialog->reject();
     };
     trigger(*window, "teach_last");
-    EXPECT_EQ(modals.seen, QStringList{QStringLiteral("TChat_InputForm")});
+    EXPECT_EQ(modals.seen, QStringList{QStringLiteral("Chat_InputForm")});
     EXPECT_EQ(key, QStringLiteral("하늘은 왜 파래"));
 }
 
@@ -235,7 +237,7 @@ TEST_F(MainWindowTest, AFlatJokeRunsTheRabbitUntilAKeyAndThenTheReplyShows) {
         type(line, QStringLiteral("아재 개그"));
         QTest::keyClick(line, Qt::Key_Return);
     }
-    EXPECT_EQ(modals.seen, QStringList({"TAnimForm", "TAnimForm"}));
+    EXPECT_EQ(modals.seen, QStringList({"AnimForm", "AnimForm"}));
     EXPECT_TRUE(reply_hidden_meanwhile);
     EXPECT_TRUE(label->isVisibleTo(window.get()));
     EXPECT_EQ(label->text(), QStringLiteral("하하... 썰렁해요."));
@@ -244,7 +246,7 @@ TEST_F(MainWindowTest, AFlatJokeRunsTheRabbitUntilAKeyAndThenTheReplyShows) {
     modals.seen.clear();
     modals.handle = nullptr;
     trigger(*window, "about");
-    EXPECT_EQ(modals.seen, QStringList{QStringLiteral("TAboutForm")});
+    EXPECT_EQ(modals.seen, QStringList{QStringLiteral("AboutForm")});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -262,7 +264,7 @@ TEST_F(MainWindowTest, SetUpDialogOnTheFirstRunOnlyAndItsNamesAreKept) {
         dialog->accept();
     };
     auto window = open();
-    EXPECT_EQ(modals.seen, QStringList{QStringLiteral("TSetupForm")});
+    EXPECT_EQ(modals.seen, QStringList{QStringLiteral("SetupForm")});
     EXPECT_EQ(window->engine().user_name, k("영희"));
     EXPECT_EQ(window->engine().computer_name, k("다솜"));  // the emoji was refused, with a word
     EXPECT_EQ(boxes.messages.size(), 1);
@@ -296,7 +298,7 @@ TEST_F(MainWindowTest, StartUpAppliesTheStoredSettings) {
 
 TEST_F(MainWindowTest, TrayStartMinimisesOnTheFirstActivationOnly) {
     folder.write("dasom.ini", "[일반정보]\n처음실행=0\nviewlogo=0\n");
-    auto window = std::make_unique<TMainForm>(folder.path());
+    auto window = std::make_unique<MainWindow>(folder.path());
     // Offscreen has no notification area: said once the window is shown (so the box is not
     // hidden behind it), and the task bar takes its place.
     EXPECT_TRUE(boxes.messages.isEmpty());
@@ -313,7 +315,7 @@ TEST_F(MainWindowTest, TrayStartMinimisesOnTheFirstActivationOnly) {
 
     // Said once in a program folder: the next start goes to the task bar without a word.
     EXPECT_NE(folder.read("dasom.ini").find("트레이없음알림=1"), std::string::npos);
-    window = std::make_unique<TMainForm>(folder.path());
+    window = std::make_unique<MainWindow>(folder.path());
     window->show();
     QTest::qWait(20);
     EXPECT_TRUE(window->isMinimized());
@@ -386,7 +388,7 @@ TEST_F(MainWindowTest, EverySettingReachesTheFileWithinASecondAndAgainAtExit) {
 
 TEST_F(MainWindowTest, ARefusedWriteIsShownAndTheProgramStillEnds) {
     auto window = open(folder / "no such folder");  // first run: the watch answers set-up
-    QSignalSpy finished(window.get(), &TMainForm::finished);
+    QSignalSpy finished(window.get(), &MainWindow::finished);
     window->close();
     ASSERT_EQ(boxes.errors.size(), 1);
     EXPECT_TRUE(boxes.errors[0].startsWith(QStringLiteral("설정을 "))) << boxes.errors[0].toStdString();
@@ -510,12 +512,12 @@ TEST_F(MainWindowTest, BookItemsOpenTheirDialogsOnTheirBooks) {
     };
     for (const char* item : {"exec_add", "juso_add", "eng_add", "exec_del", "juso_del", "eng_del"})
         trigger(*window, item);
-    EXPECT_EQ(modals.seen, QStringList({"TAddForm", "TAddForm", "TAddForm", "TdelForm",
-                                        "TdelForm", "TdelForm"}));
+    EXPECT_EQ(modals.seen, QStringList({"AddForm", "AddForm", "AddForm", "delForm",
+                                        "delForm", "delForm"}));
     EXPECT_EQ(titles, QStringList({"실행명령추가", "주소추가", "영어단어추가", "실행명령삭제",
                                    "주소삭제", "단어삭제"}));
-    EXPECT_EQ(window->add_book_kind(), 2);
-    EXPECT_EQ(window->del_book_kind(), 2);
+    EXPECT_EQ(window->entry_book_kind(), 2);
+    EXPECT_EQ(window->deletion_book_kind(), 2);
     EXPECT_TRUE(boxes.errors.isEmpty());
 }
 
@@ -620,7 +622,7 @@ TEST_F(MainWindowTest, AnEditorWithUnsavedChangesCanKeepTheProgramOpen) {
     editor->findChild<QPlainTextEdit*>()->appendPlainText(QStringLiteral("새 줄"));
     auto answer = QMessageBox::Cancel;
     editor->set_question([&](QWidget*, const QString&, QMessageBox::StandardButtons) { return answer; });
-    QSignalSpy finished(window.get(), &TMainForm::finished);
+    QSignalSpy finished(window.get(), &MainWindow::finished);
 
     EXPECT_FALSE(window->close());
     EXPECT_EQ(finished.count(), 0);

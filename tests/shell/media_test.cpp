@@ -21,6 +21,9 @@
 #include "support/fake_dialogs.h"
 #include "support/temp_folder.h"
 
+using shell::LogoVideoWindow;
+using shell::MainWindow;
+
 namespace {
 
 const QString kNoMusic = QStringLiteral("music.dat화일이 없네요");
@@ -52,12 +55,12 @@ TEST(BackgroundMusic, TheSwitchDrivesThePlayerAndABadFileIsToldOnce) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         testing_support::TempFolder folder;
-        testing_support::FakeDialogs boxes;
+        testing_support::FakeMessageBoxes boxes;
         folder.write("dasom.ini", std::string("[일반정보]\n처음실행=0\nTrayStart=0\nviewlogo=0\n") +
                                       "배경음악=" + (row.music_on ? "1" : "0") + "\n");
         if (!row.music.empty()) folder.write_bytes("music.dat", row.music);
 
-        TMainForm window(folder.path());
+        MainWindow window(folder.path());
         auto* music = window.findChild<shell::BackgroundMusic*>(QStringLiteral("MediaPlayer1"));
         ASSERT_NE(music, nullptr);
         EXPECT_EQ(music->loaded(), row.loads);
@@ -82,7 +85,7 @@ TEST(BackgroundMusic, TheSwitchDrivesThePlayerAndABadFileIsToldOnce) {
 
 // Runs the logo window as the main window does; a stuck window fails instead of hanging.
 int run_logo(const std::filesystem::path& video, bool& stuck) {
-    TLogoForm form(video, nullptr);
+    LogoVideoWindow form(video, nullptr);
     stuck = false;
     QTimer::singleShot(20000, &form, [&] {
         stuck = true;
@@ -92,7 +95,7 @@ int run_logo(const std::filesystem::path& video, bool& stuck) {
 }
 
 TEST(LogoForm, ClosesAfterTheVideoEndsOrAfterItsErrorIsDismissed) {
-    testing_support::FakeDialogs boxes;
+    testing_support::FakeMessageBoxes boxes;
     bool stuck = false;
     EXPECT_EQ(run_logo(DASOM_PROGRAM_DIR "/logo.avi", stuck), QDialog::Accepted);
     EXPECT_FALSE(stuck);
@@ -110,11 +113,11 @@ TEST(LogoForm, ClosesAfterTheVideoEndsOrAfterItsErrorIsDismissed) {
 }
 
 TEST(LogoForm, AClickClosesItAndSoDoesAMediaLayerThatNeverTellsTheEnd) {
-    testing_support::FakeDialogs boxes;
+    testing_support::FakeMessageBoxes boxes;
     bool stuck = false;
     QElapsedTimer clock;
     {
-        TLogoForm form(DASOM_PROGRAM_DIR "/logo.avi", nullptr);
+        LogoVideoWindow form(DASOM_PROGRAM_DIR "/logo.avi", nullptr);
         QTimer::singleShot(300, &form, [&] {
             QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("Panel1")), Qt::LeftButton);
         });
@@ -129,7 +132,7 @@ TEST(LogoForm, AClickClosesItAndSoDoesAMediaLayerThatNeverTellsTheEnd) {
     }
     {
         // Once the clip's length is known the player falls silent: no end ever comes.
-        TLogoForm form(DASOM_PROGRAM_DIR "/logo.avi", nullptr);
+        LogoVideoWindow form(DASOM_PROGRAM_DIR "/logo.avi", nullptr);
         auto* player = form.findChild<QMediaPlayer*>(QStringLiteral("logo_player"));
         ASSERT_NE(player, nullptr);
         qint64 length = 0;
@@ -150,26 +153,26 @@ TEST(LogoForm, AClickClosesItAndSoDoesAMediaLayerThatNeverTellsTheEnd) {
         EXPECT_FALSE(stuck);
         EXPECT_GT(length, 0);
         EXPECT_GE(clock.elapsed(), length);
-        EXPECT_LT(clock.elapsed(), length + TLogoForm::kLateMs + 1000);
+        EXPECT_LT(clock.elapsed(), length + LogoVideoWindow::kLateMs + 1000);
         EXPECT_TRUE(boxes.errors.isEmpty());
     }
 }
 
 TEST(LogoForm, PlaysOnceAfterTheFirstShowOnly) {
     testing_support::TempFolder folder;
-    testing_support::FakeDialogs boxes;
+    testing_support::FakeMessageBoxes boxes;
     folder.write("dasom.ini", "[일반정보]\n처음실행=0\nTrayStart=0\n배경음악=0\n");
     folder.write_bytes("logo.avi", shipped("logo.avi"));
     // The program loads the logo window from its module; here it is linked in.
     shell::set_logo_window([](const std::filesystem::path& video, QWidget* parent) {
-        TLogoForm form(video, parent);
+        LogoVideoWindow form(video, parent);
         form.exec();
     });
-    TMainForm window(folder.path());
+    MainWindow window(folder.path());
     int logos = 0;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (auto* logo = qobject_cast<TLogoForm*>(QApplication::activeModalWidget())) {
+        if (auto* logo = qobject_cast<LogoVideoWindow*>(QApplication::activeModalWidget())) {
             ++logos;
             logo->reject();
         }

@@ -12,6 +12,8 @@
 #include "support/fake_dialogs.h"
 #include "support/temp_folder.h"
 
+using shell::RabbitWindow;
+
 namespace {
 
 using testing_support::SheetBytes;
@@ -23,10 +25,10 @@ std::string small_sheet() {
     return sheet.bytes();
 }
 
-TEST(TAnimForm, TheSpriteStartsAt50And50AndStepsOnTheFrozenPicture) {
+TEST(RabbitWindow, TheSpriteStartsAt50And50AndStepsOnTheFrozenPicture) {
     testing_support::TempFolder folder;
     folder.write_bytes("rabbit.dat", small_sheet());
-    TAnimForm form(folder / "rabbit.dat", nullptr);
+    RabbitWindow form(folder / "rabbit.dat", nullptr);
     ASSERT_TRUE(form.has_screen_picture());  // the offscreen platform captures too
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -36,7 +38,7 @@ TEST(TAnimForm, TheSpriteStartsAt50And50AndStepsOnTheFrozenPicture) {
     EXPECT_TRUE(timer->isActive());
     ASSERT_NE(form.findChild<QWidget*>(QStringLiteral("backimage")), nullptr);
 
-    const anim::Sprite& sprite = form.animation();
+    const anim::Sprite& sprite = form.sprite();
     EXPECT_EQ(sprite.x, 50);
     EXPECT_EQ(sprite.y, 50);
     EXPECT_TRUE(QTest::qWaitFor([&] { return sprite.x != 50; }, 2000));
@@ -46,11 +48,11 @@ TEST(TAnimForm, TheSpriteStartsAt50And50AndStepsOnTheFrozenPicture) {
     EXPECT_EQ(form.picture().pixel(71, 56 + 7), qRgb(200, 200, 200));
 }
 
-TEST(TAnimForm, AKeyOrAClickClosesIt) {
+TEST(RabbitWindow, AKeyOrAClickClosesIt) {
     testing_support::TempFolder folder;
     folder.write_bytes("rabbit.dat", small_sheet());
     for (const bool by_key : {true, false}) {
-        TAnimForm form(folder / "rabbit.dat", nullptr);
+        RabbitWindow form(folder / "rabbit.dat", nullptr);
         form.show();
         if (by_key) {
             QTest::keyClick(&form, Qt::Key_A);
@@ -62,22 +64,22 @@ TEST(TAnimForm, AKeyOrAClickClosesIt) {
     }
 }
 
-TEST(TAnimForm, ABadSheetIsReportedAndTheWindowShowsNoSprite) {
+TEST(RabbitWindow, ABadSheetIsReportedAndTheWindowShowsNoSprite) {
     testing_support::TempFolder folder;
-    testing_support::FakeDialogs boxes;
+    testing_support::FakeMessageBoxes boxes;
     SheetBytes top_down(16, 64, 200);
     std::string bytes = top_down.bytes();
     testing_support::poke32(bytes, 22, static_cast<std::uint32_t>(-64));
     for (const bool missing : {true, false}) {
         if (!missing) folder.write_bytes("rabbit.dat", bytes);
         boxes.errors.clear();
-        TAnimForm form(folder / "rabbit.dat", nullptr);
+        RabbitWindow form(folder / "rabbit.dat", nullptr);
         ASSERT_EQ(boxes.errors.size(), 1);
         EXPECT_TRUE(boxes.errors[0].contains(QStringLiteral("rabbit.dat")));
         const QImage before = form.picture();
         QTest::qWait(250);  // two ticks: nothing steps, nothing is drawn
-        EXPECT_FALSE(form.animation().loaded());
-        EXPECT_EQ(form.animation().x, 0);
+        EXPECT_FALSE(form.sprite().loaded());
+        EXPECT_EQ(form.sprite().x, 0);
         EXPECT_EQ(form.picture(), before);
         form.show();
         QTest::keyClick(&form, Qt::Key_Space);

@@ -16,6 +16,9 @@
 #include "support/fake_dialogs.h"
 #include "support/temp_folder.h"
 
+using shell::RecordDeletionDialog;
+using shell::RecordEntryDialog;
+
 namespace {
 
 using engine::Book;
@@ -45,7 +48,7 @@ QString text_of(QWidget& form, const char* name) {
 
 struct BookTest : ::testing::Test {
     TempFolder folder;
-    testing_support::FakeDialogs dialogs;
+    testing_support::FakeMessageBoxes message_boxes;
 };
 
 TEST_F(BookTest, EachBookRelabelsBothDialogs) {
@@ -69,7 +72,7 @@ TEST_F(BookTest, EachBookRelabelsBothDialogs) {
     };
     for (const char* file : {"exec.dat", "juso.dat", "eng.dat"}) folder.write(file, "");
     for (const Row& row : rows) {
-        auto add = shown<TAddForm>(folder, row.book);
+        auto add = shown<RecordEntryDialog>(folder, row.book);
         EXPECT_EQ(add->windowTitle(), QString::fromUtf8(row.add_caption));
         EXPECT_EQ(text_of(*add, "la_name"), QString::fromUtf8(row.la_name));
         EXPECT_EQ(text_of(*add, "la_mean"), QString::fromUtf8(row.la_mean));
@@ -78,7 +81,7 @@ TEST_F(BookTest, EachBookRelabelsBothDialogs) {
         EXPECT_EQ(child<QLineEdit>(*add, "ed_mean")->geometry(), QRect(16, 123, 197, 21));
         EXPECT_EQ(child<QPushButton>(*add, "btn_add")->geometry(), QRect(245, 26, 75, 25));
 
-        auto del = shown<TdelForm>(folder, row.book);
+        auto del = shown<RecordDeletionDialog>(folder, row.book);
         EXPECT_EQ(del->windowTitle(), QString::fromUtf8(row.del_caption));
         EXPECT_EQ(text_of(*del, "La_find"), QString::fromUtf8(row.la_find));
         EXPECT_EQ(text_of(*del, "La_name"), QString::fromUtf8(row.la_del_name));
@@ -88,12 +91,12 @@ TEST_F(BookTest, EachBookRelabelsBothDialogs) {
         EXPECT_TRUE(child<QLineEdit>(*del, "ed_find")->hasFocus());
         EXPECT_FALSE(child<QPushButton>(*del, "btn_del")->isEnabled());
     }
-    EXPECT_TRUE(dialogs.errors.isEmpty());
+    EXPECT_TRUE(message_boxes.errors.isEmpty());
 }
 
 TEST_F(BookTest, AddingAppendsClearsAndRefusesWhatCannotBeStored) {
     folder.write("eng.dat", "apple\n사과");
-    auto form = shown<TAddForm>(folder, Book::words);
+    auto form = shown<RecordEntryDialog>(folder, Book::words);
     auto* name = child<QLineEdit>(*form, "ed_name");
     auto* mean = child<QLineEdit>(*form, "ed_mean");
     auto* add = child<QPushButton>(*form, "btn_add");
@@ -117,29 +120,28 @@ TEST_F(BookTest, AddingAppendsClearsAndRefusesWhatCannotBeStored) {
     add->click();
     mean->setText(QStringLiteral("키위😀"));
     add->click();
-    EXPECT_EQ(dialogs.messages.size(), 2);
-    EXPECT_EQ(dialogs.messages[0], QStringLiteral("모두 입력 하세요!!"));
+    EXPECT_EQ(message_boxes.messages.size(), 2);
+    EXPECT_EQ(message_boxes.messages[0], QStringLiteral("모두 입력 하세요!!"));
     EXPECT_EQ(folder.read("eng.dat"), "apple\n사과\ngrape\n포도\n");
     EXPECT_EQ(name->text(), QStringLiteral("kiwi"));
 
     std::filesystem::remove(folder / "eng.dat");
     mean->setText(QStringLiteral("키위"));
     add->click();
-    EXPECT_EQ(dialogs.messages.back(),
-              QString::fromStdString((folder / "eng.dat").string()) +
-                  QStringLiteral("화일이 없거나 읽기전용입니다."));
+    EXPECT_EQ(message_boxes.messages.back(), QString::fromStdString((folder / "eng.dat").string()) +
+                                                 QStringLiteral("화일이 없거나 읽기전용입니다."));
     EXPECT_FALSE(std::filesystem::exists(folder / "eng.dat"));
 }
 
 TEST_F(BookTest, BrowsingFillsTheCommandLineOnlyWhenAFileIsChosen) {
     folder.write("exec.dat", "");
-    auto form = shown<TAddForm>(folder, Book::commands);
+    auto form = shown<RecordEntryDialog>(folder, Book::commands);
     auto* mean = child<QLineEdit>(*form, "ed_mean");
     mean->setText(QStringLiteral("xeyes"));
     auto* browse = child<QToolButton>(*form, "SpeedButton1");
     browse->click();  // cancelled
     EXPECT_EQ(mean->text(), QStringLiteral("xeyes"));
-    dialogs.programs = {QStringLiteral("/usr/games/chess")};
+    message_boxes.programs = {QStringLiteral("/usr/games/chess")};
     browse->click();
     EXPECT_EQ(mean->text(), QStringLiteral("/usr/games/chess"));
     EXPECT_TRUE(child<QLineEdit>(*form, "ed_name")->text().isEmpty());
@@ -147,7 +149,7 @@ TEST_F(BookTest, BrowsingFillsTheCommandLineOnlyWhenAFileIsChosen) {
 
 TEST_F(BookTest, DeletingFindsCorrectsAndConfirms) {
     folder.write("juso.dat", "메모장\nmousepad\n계산기\ngalculator\n그림판\nkolourpaint\n");
-    auto form = shown<TdelForm>(folder, Book::addresses);
+    auto form = shown<RecordDeletionDialog>(folder, Book::addresses);
     auto* find = child<QLineEdit>(*form, "ed_find");
     auto* name = child<QLineEdit>(*form, "ed_name");
     auto* mean = child<QLineEdit>(*form, "ed_mean");
@@ -173,15 +175,15 @@ TEST_F(BookTest, BytesWithoutACharacterSurviveAWalkAndEscapeLeavesTheBook) {
     const std::string book = k("이름") + "\xB0\r\n" + k("주소") + "\xB0\r\nb\r\nc\r\n";
     folder.write_bytes("juso.dat", book);
     {
-        auto form = shown<TdelForm>(folder, Book::addresses);
+        auto form = shown<RecordDeletionDialog>(folder, Book::addresses);
         child<QLineEdit>(*form, "ed_find")->setText(QStringLiteral("이름"));
         child<QPushButton>(*form, "btn_find")->click();
         child<QPushButton>(*form, "btn_find")->click();
         child<QPushButton>(*form, "btn_close")->click();
-        EXPECT_TRUE(dialogs.messages.isEmpty());
+        EXPECT_TRUE(message_boxes.messages.isEmpty());
         EXPECT_EQ(folder.read_bytes("juso.dat"), book);
     }
-    auto form = shown<TdelForm>(folder, Book::addresses);
+    auto form = shown<RecordDeletionDialog>(folder, Book::addresses);
     child<QLineEdit>(*form, "ed_find")->setText(QStringLiteral("b"));
     child<QPushButton>(*form, "btn_find")->click();
     child<QPushButton>(*form, "btn_del")->click();
@@ -192,8 +194,8 @@ TEST_F(BookTest, BytesWithoutACharacterSurviveAWalkAndEscapeLeavesTheBook) {
 }
 
 TEST_F(BookTest, AMissingBookLeavesOnlyCancel) {
-    auto form = shown<TdelForm>(folder, Book::words);
-    EXPECT_EQ(dialogs.errors.size(), 1);
+    auto form = shown<RecordDeletionDialog>(folder, Book::words);
+    EXPECT_EQ(message_boxes.errors.size(), 1);
     EXPECT_FALSE(child<QPushButton>(*form, "btn_find")->isEnabled());
     EXPECT_FALSE(child<QPushButton>(*form, "btn_close")->isEnabled());
     EXPECT_TRUE(child<QPushButton>(*form, "btn_cancel")->isEnabled());

@@ -16,6 +16,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+using shell::FreeTalkDialog;
+
 namespace {
 
 using testing_support::TempFolder;
@@ -40,7 +42,7 @@ class ChatInputForm : public ::testing::Test {
     }
 
     void open(const std::filesystem::path& data4) {
-        form = std::make_unique<TChat_InputForm>(data4);
+        form = std::make_unique<FreeTalkDialog>(data4);
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -65,8 +67,8 @@ class ChatInputForm : public ::testing::Test {
     }
 
     TempFolder folder;
-    testing_support::FakeDialogs dialogs;
-    std::unique_ptr<TChat_InputForm> form;
+    testing_support::FakeMessageBoxes message_boxes;
+    std::unique_ptr<FreeTalkDialog> form;
 };
 
 TEST_F(ChatInputForm, StartsWithOnlyTheKeyFieldUsable) {
@@ -88,7 +90,7 @@ TEST_F(ChatInputForm, EnterInEmptyKeyOpensFirstReplyAndKeepsFocus) {
     EXPECT_TRUE(field("ed_que")->hasFocus());
     EXPECT_TRUE(field("ed_que")->text().isEmpty());
     // Enter is not a click on "추가": nothing written, no message.
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(message_boxes.messages.isEmpty());
     EXPECT_EQ(folder.read("data4.dat"), kOld);
     EXPECT_TRUE(form->isVisible());
 }
@@ -119,7 +121,8 @@ TEST_F(ChatInputForm, AddingWritesTheEntryAndEmptiesTheFieldsWhichStayUsable) {
     fill(QStringLiteral("밥"), QStringLiteral("먹었어"), QStringLiteral("배고파"), {},
          QStringLiteral("잘 먹어"));
     button("btn_add")->click();
-    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+    EXPECT_TRUE(message_boxes.messages.isEmpty())
+        << message_boxes.messages.join('\n').toStdString();
     EXPECT_EQ(folder.read("data4.dat"), kOld + "*밥\n먹었어\n배고파\n잘 먹어\n");
 
     for (const char* name : {"ed_que", "ed_ans1", "ed_ans2", "ed_ans3", "ed_ans4"}) {
@@ -165,13 +168,14 @@ TEST_P(ChatInputFormRefuses, WithAMessageAndKeepsEverything) {
     fill(row.key, row.reply1, row.reply2);
     button("btn_add")->click();
 
-    ASSERT_EQ(dialogs.messages.size(), 1);
+    ASSERT_EQ(message_boxes.messages.size(), 1);
     if (row.exact) {
-        EXPECT_EQ(dialogs.messages[0], row.message);
+        EXPECT_EQ(message_boxes.messages[0], row.message);
     } else {
-        EXPECT_TRUE(dialogs.messages[0].contains(row.message)) << dialogs.messages[0].toStdString();
+        EXPECT_TRUE(message_boxes.messages[0].contains(row.message))
+            << message_boxes.messages[0].toStdString();
     }
-    EXPECT_TRUE(dialogs.errors.isEmpty());
+    EXPECT_TRUE(message_boxes.errors.isEmpty());
     if (row.remove_file) {
         EXPECT_FALSE(std::filesystem::exists(folder / "data4.dat"));
     } else {
@@ -211,7 +215,7 @@ TEST_F(ChatInputForm, FailedWriteIsShownAsAnErrorNotThrown) {
     button("btn_add")->click();
     ::setrlimit(RLIMIT_FSIZE, &old_limit);
     ::signal(SIGXFSZ, old_handler);
-    EXPECT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(message_boxes.errors.size(), 1);
     EXPECT_EQ(field("ed_que")->text(), QStringLiteral("밥"));
     EXPECT_EQ(folder.read("data4.dat"), kOld);
 }

@@ -66,7 +66,7 @@ class DataFileEditor : public ::testing::Test {
     }
 
     TempFolder folder;
-    testing_support::FakeDialogs dialogs;
+    testing_support::FakeMessageBoxes message_boxes;
     QPointer<shell::DataFileEditor> editor;
     QStringList questions;
     QMessageBox::StandardButton answer = QMessageBox::Cancel;
@@ -100,8 +100,8 @@ TEST_F(DataFileEditor, SavingWritesEveryLineWithCrLf) {
     EXPECT_TRUE(editor->save());
     EXPECT_EQ(folder.read_bytes("data4.dat"), k("*안녕\r\n반가워\r\n*잘자\r\n너도\r\n"));
     EXPECT_EQ(editor->windowTitle(), QStringLiteral("data4.dat"));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_TRUE(dialogs.errors.isEmpty());
+    EXPECT_TRUE(message_boxes.messages.isEmpty());
+    EXPECT_TRUE(message_boxes.errors.isEmpty());
 }
 
 TEST_F(DataFileEditor, SavingADataFileListsTheCheckersFindingsAndStillSaves) {
@@ -124,7 +124,7 @@ TEST_F(DataFileEditor, SavingADataFileListsTheCheckersFindingsAndStillSaves) {
     text()->setPlainText(QStringLiteral("*[무][음식]\n%[은] 맛있어요.\n"));
     EXPECT_TRUE(editor->save());
     EXPECT_FALSE(findings->isVisibleTo(editor));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(message_boxes.messages.isEmpty());
 }
 
 TEST_F(DataFileEditor, CharacterWithoutCp949FormIsRefusedWithItsLine) {
@@ -133,10 +133,10 @@ TEST_F(DataFileEditor, CharacterWithoutCp949FormIsRefusedWithItsLine) {
     ASSERT_TRUE(open(folder / "data4.dat"));
     type_at_end(QStringLiteral("좋아 \U0001F600"));
     EXPECT_FALSE(editor->save());
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].startsWith(QStringLiteral("3번째 줄에")))
-        << dialogs.messages[0].toStdString();
-    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("\U0001F600")));
+    ASSERT_EQ(message_boxes.messages.size(), 1);
+    EXPECT_TRUE(message_boxes.messages[0].startsWith(QStringLiteral("3번째 줄에")))
+        << message_boxes.messages[0].toStdString();
+    EXPECT_TRUE(message_boxes.messages[0].contains(QStringLiteral("\U0001F600")));
     EXPECT_EQ(folder.read_bytes("data4.dat"), bytes);
     EXPECT_EQ(editor->windowTitle(), QStringLiteral("data4.dat*"));
     EXPECT_EQ(text()->textCursor().blockNumber(), 2);
@@ -221,7 +221,7 @@ TEST_F(DataFileEditor, FailedSaveShowsTheErrorAndKeepsTheText) {
     ASSERT_TRUE(open(folder / "no folder" / "data4.dat"));
     type_at_end(QStringLiteral("응"));
     EXPECT_FALSE(editor->save());
-    EXPECT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(message_boxes.errors.size(), 1);
     EXPECT_EQ(text()->toPlainText(), QStringLiteral("응"));
     EXPECT_EQ(editor->windowTitle(), QStringLiteral("data4.dat*"));
 }
@@ -229,7 +229,7 @@ TEST_F(DataFileEditor, FailedSaveShowsTheErrorAndKeepsTheText) {
 TEST_F(DataFileEditor, UnreadableFileShowsTheErrorAndOpensNothing) {
     std::filesystem::create_directory(folder / "data4.dat");
     EXPECT_EQ(open(folder / "data4.dat"), nullptr);
-    EXPECT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(message_boxes.errors.size(), 1);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using shell::SetupDialog;
+
 namespace {
 
 void commit(QWidget* field, const QString& text) {
@@ -17,15 +19,15 @@ void commit(QWidget* field, const QString& text) {
 }
 
 TEST(SetupForm, EveryChangeOfANameIsAnnouncedWhole) {
-    TSetupForm form;
+    SetupDialog form;
     auto* user = form.findChild<QLineEdit*>("Edit1");
     auto* computer = form.findChild<QLineEdit*>("Edit2");
     ASSERT_TRUE(user && computer);
     EXPECT_TRUE(user->text().isEmpty());
     EXPECT_TRUE(computer->text().isEmpty());
 
-    QSignalSpy users(&form, &TSetupForm::user_name_changed);
-    QSignalSpy computers(&form, &TSetupForm::computer_name_changed);
+    QSignalSpy users(&form, &SetupDialog::user_name_changed);
+    QSignalSpy computers(&form, &SetupDialog::computer_name_changed);
     commit(user, QStringLiteral("철수"));
     QTest::keyClicks(user, "a");
     ASSERT_EQ(users.size(), 2);
@@ -42,7 +44,7 @@ TEST(SetupForm, EveryChangeOfANameIsAnnouncedWhole) {
 }
 
 TEST(SetupForm, ConfirmClosesWithOk) {
-    TSetupForm form;
+    SetupDialog form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("다솜V1.0 환경설정"));
     form.show();
     auto* ok = form.findChild<QPushButton*>();

@@ -14,12 +14,12 @@
 
 namespace testing_support {
 
-class FakeDialogs final : public shell::Dialogs {
+class FakeMessageBoxes final : public shell::MessageBoxes {
 public:
-    FakeDialogs() { shell::set_dialogs(this); }
-    ~FakeDialogs() override { shell::set_dialogs(nullptr); }
-    FakeDialogs(const FakeDialogs&) = delete;
-    FakeDialogs& operator=(const FakeDialogs&) = delete;
+    FakeMessageBoxes() { shell::set_message_boxes(this); }
+    ~FakeMessageBoxes() override { shell::set_message_boxes(nullptr); }
+    FakeMessageBoxes(const FakeMessageBoxes&) = delete;
+    FakeMessageBoxes& operator=(const FakeMessageBoxes&) = delete;
 
     QString input_box(QWidget*, const QString& caption, const QString& prompt,
                       const QString& text) override {
