@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "shell/dialogs.h"
+#include "shell/message_boxes.h"
 #include "text/file_error.h"
 
 namespace shell {

@@ -10,9 +10,9 @@
 
 #include <functional>
 
-#include "shell/main_window.h"
-#include "shell/tray_icon.h"
-#include "support/fake_dialogs.h"
+#include "shell/window/main_window.h"
+#include "shell/window/tray_icon.h"
+#include "support/fake_message_boxes.h"
 #include "support/temp_folder.h"
 
 using shell::MainWindow;
