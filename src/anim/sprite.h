@@ -27,6 +27,8 @@ public:
     std::int32_t x = 0, y = 0;
     std::int32_t old_x = 0, old_y = 0;
     std::int32_t dx = 0, dy = 0;  // the sign is the direction: right, down
+    // mirror_x and mirror_y draw the frame mirrored while it moves left or up; keep_x and keep_y
+    // hold it unmirrored on that axis all the same.
     bool keep_x = false, keep_y = false, mirror_x = false, mirror_y = false;
 
     // Loads the sheet (nothing when frame_count is 0) and selects frame 1. Throws
