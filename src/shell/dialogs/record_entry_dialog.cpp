@@ -56,7 +56,7 @@ RecordEntryDialog::RecordEntryDialog(std::filesystem::path program_folder, engin
     setTabOrder(name_field_, mean_field_);
     setTabOrder(mean_field_, add_button_);
     setTabOrder(add_button_, close_button_);
-    // The form sees every key first: Enter moves on, whichever control has the focus.
+    // The dialog sees every key first: Enter moves on, whichever control has the focus.
     for (QWidget* control :
          {static_cast<QWidget*>(name_field_), static_cast<QWidget*>(mean_field_),
           static_cast<QWidget*>(add_button_), static_cast<QWidget*>(close_button_)}) {

@@ -52,7 +52,7 @@ public:
     QColor font_colour() const { return font_color_; }
     void set_font_colour(const QColor& color);
 
-    // Starts the step timer unless it runs; a step within 0 ... Steps becomes the current one.
+    // Starts the step timer unless it runs; a step within 0 ... steps() becomes the current one.
     void start_at(int step);
     bool running() const;
     int move_step() const { return move_step_; }

@@ -104,19 +104,19 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    shell::LogoVideoWindow form(std::filesystem::path(video.toStdU16String()), nullptr);
+    shell::LogoVideoWindow logo(std::filesystem::path(video.toStdU16String()), nullptr);
     QObject::connect(
-        &form, &shell::LogoVideoWindow::deadline_changed, [deadline](qint64 milliseconds) {
+        &logo, &shell::LogoVideoWindow::deadline_changed, [deadline](qint64 milliseconds) {
             deadline->move_to(milliseconds < 0 ? std::chrono::milliseconds(-1)
                                                : std::chrono::milliseconds(milliseconds) + kMargin);
         });
     if (over != 0) {
-        form.winId();
+        logo.winId();
         if (QWindow* companion = QWindow::fromWinId(over)) {
-            form.windowHandle()->setTransientParent(companion);
+            logo.windowHandle()->setTransientParent(companion);
         }
     }
-    const int result = form.exec();
+    const int result = logo.exec();
     std::fflush(stdout);
     std::fflush(stderr);
     // The media layer is not waited for on the way out: its memory goes with the process.

@@ -42,15 +42,15 @@ void MainWindow::show_history() {
 void MainWindow::show_record_entry_dialog() {
     engine::Book book;
     if (!books::book_from_kind(entry_book_kind_, book)) return;
-    RecordEntryDialog form(program_folder_, book, this);
-    form.exec();
+    RecordEntryDialog dialog(program_folder_, book, this);
+    dialog.exec();
 }
 
 void MainWindow::show_record_deletion_dialog() {
     engine::Book book;
     if (!books::book_from_kind(deletion_book_kind_, book)) return;
-    RecordDeletionDialog form(program_folder_, book, this);
-    form.exec();
+    RecordDeletionDialog dialog(program_folder_, book, this);
+    dialog.exec();
 }
 
 void MainWindow::warning_box(const std::string& text) {

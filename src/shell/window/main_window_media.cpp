@@ -33,8 +33,8 @@ void MainWindow::show_logo() {
 }
 
 void MainWindow::play_rabbit() {
-    RabbitWindow form(program_folder_ / "rabbit.dat", this);
-    form.exec();
+    RabbitWindow rabbit(program_folder_ / "rabbit.dat", this);
+    rabbit.exec();
 }
 
 }  // namespace shell

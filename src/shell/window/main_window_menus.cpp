@@ -188,9 +188,9 @@ void MainWindow::edit_data_file(const char* name) {
 
 void MainWindow::show_free_talk_dialog(const QString& key_text) {
     guarded(this, [&] {
-        FreeTalkDialog form(program_folder_ / "data4.dat", this);
-        if (!key_text.isEmpty()) form.set_key_text(key_text);
-        form.exec();
+        FreeTalkDialog dialog(program_folder_ / "data4.dat", this);
+        if (!key_text.isEmpty()) dialog.set_key_text(key_text);
+        dialog.exec();
     });
 }
 

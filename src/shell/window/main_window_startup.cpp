@@ -242,16 +242,16 @@ void MainWindow::report_missing_tray() {
 }
 
 void MainWindow::ask_names_on_first_run() {
-    SetupDialog form(this);
+    SetupDialog dialog(this);
     // A name with no CP949 form is not taken; the user hears about it once, at the end.
     bool user_refused = false;
     bool computer_refused = false;
-    connect(&form, &SetupDialog::user_name_changed, this,
+    connect(&dialog, &SetupDialog::user_name_changed, this,
             [&](const QString& name) { user_refused = !to_cp949(name, engine_->user_name); });
-    connect(&form, &SetupDialog::computer_name_changed, this, [&](const QString& name) {
+    connect(&dialog, &SetupDialog::computer_name_changed, this, [&](const QString& name) {
         computer_refused = !to_cp949(name, engine_->computer_name);
     });
-    form.exec();
+    dialog.exec();
     // The set-up has had its chance, unless the session ended while it was open: then it comes
     // again at the next start.
     if (!ExitSignals::arrived()) settings_.first_run = false;
