@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "anim/animation.h"
+#include "anim/sprite.h"
 
 namespace {
 
@@ -41,18 +41,18 @@ std::string sheet_file() {
 }
 
 void BM_AnimationTick(benchmark::State& state) {
-    anim::TAnimation animation;
-    animation.frame_count = 8;
-    animation.load_bytes(sheet_file(), "rabbit.dat");
-    animation.x = animation.y = 50;
-    animation.dx = animation.dy = 2;
+    anim::Sprite sprite;
+    sprite.frame_count = 8;
+    sprite.load_bytes(sheet_file(), "rabbit.dat");
+    sprite.x = sprite.y = 50;
+    sprite.dx = sprite.dy = 2;
     anim::Image background(kScreenWidth, kScreenHeight), work(kScreenWidth, kScreenHeight),
         window(kScreenWidth, kScreenHeight);
     for (auto _ : state) {
-        animation.mirror_x = true;
-        animation.step(kScreenWidth, kScreenHeight);
+        sprite.mirror_x = true;
+        sprite.step(kScreenWidth, kScreenHeight);
         const anim::Rect shown =
-            animation.draw(background.surface(), work.surface(), window.surface());
+            sprite.draw(background.surface(), work.surface(), window.surface());
         benchmark::DoNotOptimize(shown);
     }
 }

@@ -74,13 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         if (kind == engine::Book::commands) {
             books::LauncherState state;
-            books::exec_file(folder, host, state);
+            books::launch_by_name(folder, host, state);
         } else if (kind == engine::Book::addresses) {
-            books::search_juso(folder, host, true);
-            books::search_juso(folder, host, false);
+            books::search_address_book(folder, host, true);
+            books::search_address_book(folder, host, false);
         } else {
-            books::search_eng(folder, host, true);
-            books::search_eng(folder, host, false);
+            books::search_word_book(folder, host, true);
+            books::search_word_book(folder, host, false);
         }
     } catch (const text::FileError&) {
     }

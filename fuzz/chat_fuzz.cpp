@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     engine.mood = input.ConsumeIntegral<std::int32_t>();
     for (int turn = 0; turn < 4 && input.remaining_bytes() > 0; ++turn) {
         engine.chat_turn(input.ConsumeRandomLengthString(300));
-        engine.mal();
+        engine.say_monologue_line();
     }
     for (const char* name : {"reserve.dat", "data1.dat", "data2.dat", "data3.dat", "data4.dat",
                              "vowel.dat", "mal.dat"}) {

@@ -45,10 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     engine.computer_name = computer_name;
     engine.debug_mode = debug_mode;
     allowing_reported_errors([&] { engine.chat_turn(sentence); });
-    allowing_reported_errors([&] { engine.proc_symbol(sentence); });
-    allowing_reported_errors([&] { engine.proc_answer2(sentence); });
-    allowing_reported_errors([&] { engine.proc_dasom_que(); });
-    allowing_reported_errors([&] { engine.mal(); });
+    allowing_reported_errors([&] { engine.fill_placeholders(sentence); });
+    allowing_reported_errors([&] { engine.answer_from_free_talk(sentence); });
+    allowing_reported_errors([&] { engine.ask_question_back(); });
+    allowing_reported_errors([&] { engine.say_monologue_line(); });
     fuzzing::restore_file(DASOM_FUZZ_FILE);
     return 0;
 }

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const text::ConversionError&) {
         }
         try {
-            engine.mal();
+            engine.say_monologue_line();
         } catch (const text::ConversionError&) {
         }
     }

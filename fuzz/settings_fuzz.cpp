@@ -34,8 +34,9 @@ bool same(const settings::Settings& a, const settings::Settings& b) {
     return storable(a.user_name) == storable(b.user_name) &&
            storable(a.computer_name) == storable(b.computer_name) && a.mood == b.mood &&
            !b.first_run && a.music_on == b.music_on && a.view_logo == b.view_logo &&
-           a.tray_start == b.tray_start && a.eng_mode == b.eng_mode && a.juso_mode == b.juso_mode &&
-           a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height && [&] {
+           a.tray_start == b.tray_start && a.word_search_by_word == b.word_search_by_word &&
+           a.address_search_by_name == b.address_search_by_name && a.left == b.left &&
+           a.top == b.top && a.width == b.width && a.height == b.height && [&] {
                for (std::size_t i = 0; i < a.history.size(); ++i) {
                    if (storable(a.history[i]) != storable(b.history[i])) return false;
                }

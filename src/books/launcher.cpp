@@ -52,8 +52,8 @@ void LauncherState::restore(const std::array<std::string, kHistorySize>& stored)
     previous_command = cut(history[0], kCommandLength);
 }
 
-void exec_file(const std::filesystem::path& program_folder, engine::Host& host,
-               LauncherState& state) {
+void launch_by_name(const std::filesystem::path& program_folder, engine::Host& host,
+                    LauncherState& state) {
     const Texts& t = texts();
     const std::string search = host.input_box(t.caption, t.prompt, std::string());
     text::LineReader book(program_folder / kCommandBook);
@@ -75,7 +75,7 @@ void exec_file(const std::filesystem::path& program_folder, engine::Host& host,
         found = true;
         // Started before it is announced: a program that cannot be started is told as such,
         // the window stays, and the history is as it was.
-        my_chdir(host, command);
+        enter_command_folder(host, command);
         if (!start(host, command)) break;
         host.set_speech(command + t.launching);
         host.minimise();
@@ -90,7 +90,7 @@ void exec_file(const std::filesystem::path& program_folder, engine::Host& host,
 void run_history_item(engine::Host& host, LauncherState& state, int index) {
     if (index < 0 || index >= kHistorySize) return;
     const std::string command = cut(state.history[index], kHistoryCommandLength);
-    my_chdir(host, command);
+    enter_command_folder(host, command);
     if (start(host, command)) state.previous_command = cut(command, kCommandLength);
 }
 
@@ -112,7 +112,7 @@ std::string command_folder(std::string_view command_line, char separator) {
     return folder;
 }
 
-void my_chdir(engine::Host& host, std::string_view command_line) {
+void enter_command_folder(engine::Host& host, std::string_view command_line) {
     const std::string folder = command_folder(command_line, kFolderSeparator);
     if (folder.empty()) return;
     if (!host.change_directory(folder)) host.warning_box(texts().bad_folder);

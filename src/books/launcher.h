@@ -40,8 +40,8 @@ struct LauncherState {
 // Asks for a text, starts the first record whose name contains it, then tells so in the speech
 // label, minimises, remembers the command and shifts it into the history. "." alone reruns the
 // previous command and minimises, changing nothing else (when the book holds at least one line).
-void exec_file(const std::filesystem::path& program_folder, engine::Host& host,
-               LauncherState& state);
+void launch_by_name(const std::filesystem::path& program_folder, engine::Host& host,
+                    LauncherState& state);
 
 // Runs history slot `index` (0 to 7): its folder becomes the current directory, it is started
 // and, once it runs, it becomes the previous command (cut to kCommandLength bytes); the history
@@ -64,6 +64,6 @@ inline constexpr char kFolderSeparator = '/';
 
 // Makes the command's folder the current directory; a folder that cannot be entered shows the
 // warning "디렉토리가 잘못되었습니다.". A command line without a folder changes nothing.
-void my_chdir(engine::Host& host, std::string_view command_line);
+void enter_command_folder(engine::Host& host, std::string_view command_line);
 
 }  // namespace books

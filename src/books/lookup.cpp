@@ -42,13 +42,15 @@ void look_up(const std::filesystem::path& program_folder, engine::Host& host,
 
 }  // namespace
 
-void search_juso(const std::filesystem::path& program_folder, engine::Host& host, bool by_name) {
+void search_address_book(const std::filesystem::path& program_folder, engine::Host& host,
+                         bool by_name) {
     look_up(program_folder, host,
             {kAddressBook, "주소검색", by_name ? "이름을 입력하세요?" : "주소나 전화번호를 입력하세요",
              "그런사람 없는데요", by_name ? Match::name_contains : Match::mean_contains});
 }
 
-void search_eng(const std::filesystem::path& program_folder, engine::Host& host, bool by_word) {
+void search_word_book(const std::filesystem::path& program_folder, engine::Host& host,
+                      bool by_word) {
     look_up(program_folder, host,
             {kWordBook, "영어단어검색", by_word ? "영어단어를 입력하세요?" : "뜻을 입력하세요",
              "그런단어 없는데요", by_word ? Match::name_begins : Match::mean_contains});

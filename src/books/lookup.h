@@ -10,12 +10,14 @@
 
 namespace books {
 
-// `by_name` (juso_mode): the text may occur anywhere in the name; otherwise anywhere in the
-// address line.
-void search_juso(const std::filesystem::path& program_folder, engine::Host& host, bool by_name);
+// `by_name` (the 주소검색모드 setting): the text may occur anywhere in the name; otherwise
+// anywhere in the address line.
+void search_address_book(const std::filesystem::path& program_folder, engine::Host& host,
+                         bool by_name);
 
-// `by_word` (eng_mode): the word must begin with the text; otherwise the text may occur
-// anywhere in the meaning.
-void search_eng(const std::filesystem::path& program_folder, engine::Host& host, bool by_word);
+// `by_word` (the 단어검색모드 setting): the word must begin with the text; otherwise the text
+// may occur anywhere in the meaning.
+void search_word_book(const std::filesystem::path& program_folder, engine::Host& host,
+                      bool by_word);
 
 }  // namespace books

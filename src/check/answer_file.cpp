@@ -142,7 +142,7 @@ void check_particles(std::string_view line, int number, Report& report) {
             return;
         }
         const std::string_view particle = line.substr(open + 1, close - open - 1);
-        if (engine::Engine::proc_josa(1, particle).empty()) {
+        if (engine::Engine::particle_for(1, particle).empty()) {
             report.warning(number, label_text(std::string(particle)) +
                                        "은(는) 바뀌는 조사가 아니라서 대답에서 사라집니다.");
         }

@@ -83,9 +83,15 @@ void ConsoleHost::open_record_deletion(engine::Book book) {
 }
 
 void ConsoleHost::open_free_talk_entry() { needs_window("대화입력기"); }
-void ConsoleHost::run_launcher() { books::exec_file(program_folder_, *this, launcher); }
-void ConsoleHost::search_addresses() { books::search_juso(program_folder_, *this, juso_mode); }
-void ConsoleHost::search_words() { books::search_eng(program_folder_, *this, eng_mode); }
+void ConsoleHost::run_launcher() {
+    books::launch_by_name(program_folder_, *this, launcher);
+}
+void ConsoleHost::search_addresses() {
+    books::search_address_book(program_folder_, *this, address_search_by_name);
+}
+void ConsoleHost::search_words() {
+    books::search_word_book(program_folder_, *this, word_search_by_word);
+}
 
 std::string ConsoleHost::ask_name(engine::Name name, const std::string& current) {
     // The captions and prompts of the window's name boxes. The window's box holds the current

@@ -21,8 +21,8 @@ public:
 
     // Kept in dasom.ini between runs, as the window keeps them.
     books::LauncherState launcher;
-    bool juso_mode = true;
-    bool eng_mode = true;
+    bool address_search_by_name = true;
+    bool word_search_by_word = true;
 
     // The caption the speech label holds now (CP949).
     const std::string& speech() const { return speech_; }

@@ -197,8 +197,8 @@ int run(int argc, char** argv) {
     engine.mood = stored.mood;
     host.use_books(folder, options->launch);
     host.launcher.restore(stored.history);
-    host.juso_mode = stored.juso_mode;
-    host.eng_mode = stored.eng_mode;
+    host.address_search_by_name = stored.address_search_by_name;
+    host.word_search_by_word = stored.word_search_by_word;
 
     bool unsaved = false;
     bool told = false;
@@ -224,7 +224,7 @@ int run(int argc, char** argv) {
     };
 
     if (options->monologue) {
-        const bool spoke = guarded(std::cerr, [&] { engine.mal(); });
+        const bool spoke = guarded(std::cerr, [&] { engine.say_monologue_line(); });
         if (spoke) console::ConsoleHost::print(std::cout, host.speech());
         std::cout << '\n';
         return spoke ? 0 : 1;

@@ -97,8 +97,8 @@ std::string debug_text(int person, int sentence_kind, int noun_count, std::int32
 
 }  // namespace
 
-void Engine::proc_answer(int person, int sentence_kind, int noun_count,
-                         const std::string& sentence) {
+void Engine::select_answer(int person, int sentence_kind, int noun_count,
+                           const std::string& sentence) {
     const Marks& m = marks();
     const int mood_class = mood >= 0 ? 1 : 2;
     const std::string person_text = std::to_string(person);
@@ -198,7 +198,7 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
             trace_origin(names::kAnswers, line_number,
                          templates.empty() ? 0 : line_number + 1 + choice);
         }
-        host_.set_speech(proc_symbol(templates.empty() ? std::string() : templates[choice]));
+        host_.set_speech(fill_placeholders(templates.empty() ? std::string() : templates[choice]));
         if (debug_mode) {
             host_.debug_box(debug_text(person, sentence_kind, noun_count, mood, item1_word,
                                        item2_word, header));
@@ -206,12 +206,12 @@ void Engine::proc_answer(int person, int sentence_kind, int noun_count,
         return;
     }
 
-    if (proc_answer2(sentence)) {
+    if (answer_from_free_talk(sentence)) {
         if (trace != nullptr) trace->source = TurnTrace::Source::free_talk;
     } else {
         if (trace != nullptr) trace->source = TurnTrace::Source::question;
         last_unanswered_sentence = sentence;
-        proc_dasom_que();
+        ask_question_back();
     }
 }
 

@@ -32,12 +32,12 @@ void Engine::trace_origin(const char* file, int group_line, int chosen_line) {
 void Engine::chat_turn(const std::string& sentence) {
     if (trace != nullptr) *trace = TurnTrace{};
     try {
-        const std::string command = reserve_search(sentence);
+        const std::string command = find_reserved_command(sentence);
         if (!command.empty()) {
             if (trace != nullptr) trace->source = TurnTrace::Source::reserved;
-            reserve_exec(command);
+            run_reserved_command(command);
         } else {
-            proc_question(sentence);
+            match_keyword_sections(sentence);
         }
     } catch (...) {
         // Only the turn that matched the flat joke may play the rabbit, never a later one.

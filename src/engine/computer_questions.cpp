@@ -17,7 +17,7 @@ namespace {
 constexpr int kDrawableQuestions = 256;
 }  // namespace
 
-void Engine::proc_dasom_que() {
+void Engine::ask_question_back() {
     text::LineReader questions(data_file(names::kQuestions));
     const int count = text::parse_int(questions.read_line(), data_file(names::kQuestions));
     // A negative count draws like an empty one: the first question.
@@ -27,7 +27,7 @@ void Engine::proc_dasom_que() {
     // The count stands on line 1.
     if (trace != nullptr) trace_origin(names::kQuestions, drawn + 2, drawn + 2);
 
-    // The keywords put in here are never scanned again, by this loop or by proc_symbol.
+    // The keywords put in here are never scanned again, by this loop or by fill_placeholders.
     MarkedText text(std::move(question));
     std::vector<std::string> words;
     std::size_t from = 0;
@@ -38,15 +38,16 @@ void Engine::proc_dasom_que() {
         // A placeholder that is never closed leaves the rest of the question as it is.
         if (close == std::string::npos) break;
         const std::string label = text.text().substr(open + 1, close - open - 1);
-        std::string item = find_item(label, words);
+        std::string item = draw_section_keyword(label, words);
         text.replace(open, close - open + 1, item);
         from = open + item.size();
         words.push_back(std::move(item));
     }
-    host_.set_speech(proc_symbol(text));
+    host_.set_speech(fill_placeholders(text));
 }
 
-std::string Engine::find_item(const std::string& label, const std::vector<std::string>& drawn) {
+std::string Engine::draw_section_keyword(const std::string& label,
+                                         const std::vector<std::string>& drawn) {
     text::LineReader keywords(data_file(names::kKeywords));
     while (keywords.skip_lines_without('*')) {
         const std::string_view line = keywords.next_line(text::kShortLine);

@@ -23,7 +23,7 @@
 namespace engine {
 
 // One data1.dat section that matched the sentence.
-struct noun_type {
+struct MatchedSection {
     std::string item_name;  // the section's label
     std::string word;       // the keyword found in the sentence
 };
@@ -81,40 +81,51 @@ public:
     void chat_turn(const std::string& sentence);
 
     // Reserved commands (reserve.dat).
-    std::string reserve_search(const std::string& sentence);
-    void reserve_exec(const std::string& command);
+    std::string find_reserved_command(const std::string& sentence);
+    void run_reserved_command(const std::string& command);
 
     // The three keyword tests. Positions are 1-based byte positions; a keyword occurs only
     // as whole characters of the sentence (see Sentence).
-    static int set_inching(std::string_view word, const Sentence& sentence);
-    static int search_ask(std::string_view word, const Sentence& sentence);
-    static void search_noun(std::string_view word, const Sentence& sentence, int match_type,
-                            std::string& result);
+    // The position of the first occurrence of a person keyword, or 0.
+    static int keyword_position(std::string_view word, const Sentence& sentence);
+    // kQuestion when the first occurrence of a question keyword ends the sentence, otherwise
+    // kStatement.
+    static int sentence_kind_by_ending(std::string_view word, const Sentence& sentence);
+    // Sets `result` to `word` when it stands where `match_type` (kAnywhere, kAtStart, kAtEnd)
+    // asks, and empties it when not; any other `match_type` leaves `result` as it was.
+    static void match_topic_keyword(std::string_view word, const Sentence& sentence, int match_type,
+                                    std::string& result);
 
     // Question matching (data1.dat), then answer selection.
-    void proc_question(const std::string& sentence);
+    void match_keyword_sections(const std::string& sentence);
     // Answer selection (data2.dat), falling back to free talk and the computer's questions.
-    void proc_answer(int person, int sentence_kind, int noun_count, const std::string& sentence);
+    void select_answer(int person, int sentence_kind, int noun_count, const std::string& sentence);
 
     // Particles and placeholders (vowel.dat).
-    bool jong_decision(std::string_view word);
-    static std::string proc_josa(int has_final_consonant, std::string_view particle);
-    std::string proc_symbol(const std::string& template_text);
+    // True unless the last syllable of `word` is listed in vowel.dat as open.
+    bool has_final_consonant(std::string_view word);
+    // The form of `particle` after a final consonant (`after_final_consonant` 1) or a vowel;
+    // empty for a particle the table does not know.
+    static std::string particle_for(int after_final_consonant, std::string_view particle);
+    // The template with "$", "#", "%2", "%" and particle brackets put in, in that order.
+    std::string fill_placeholders(const std::string& template_text);
     // The same for a text of which parts were already put in; those parts are never scanned.
-    std::string proc_symbol(MarkedText& text);
+    std::string fill_placeholders(MarkedText& text);
 
-    // The computer's own questions (data3.dat with words of data1.dat).
-    void proc_dasom_que();
+    // A question back when nothing answers: one of data3.dat, its "{label}" placeholders
+    // filled with keywords of data1.dat.
+    void ask_question_back();
     // A keyword line drawn at random from the first data1.dat section whose header holds
     // `label`; empty when there is none. Lines equal to one of `drawn` are left out of the draw
     // while the section holds any other, so one question never names the same word twice.
-    std::string find_item(const std::string& label, const std::vector<std::string>& drawn = {});
+    std::string draw_section_keyword(const std::string& label,
+                                     const std::vector<std::string>& drawn = {});
 
     // Free talk (data4.dat). True when a reply was written into the speech label.
-    bool proc_answer2(const std::string& sentence);
+    bool answer_from_free_talk(const std::string& sentence);
 
     // The monologue (mal.dat), called by the idle timer.
-    void mal();
+    void say_monologue_line();
 
     const std::filesystem::path& program_folder() const { return program_folder_; }
     std::filesystem::path data_file(const char* name) const { return program_folder_ / name; }
@@ -123,7 +134,7 @@ public:
     bool debug_mode = false;
     std::int32_t mood = 0;
     int animation_pending = 0;
-    std::array<noun_type, kMaxNouns> nouns{};
+    std::array<MatchedSection, kMaxNouns> nouns{};
     int noun_count = 0;
     std::string item1_word;
     std::string item2_word;

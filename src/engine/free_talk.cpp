@@ -14,7 +14,7 @@ namespace {
 bool is_key_line(std::string_view line) { return line.find('*') != std::string_view::npos; }
 }  // namespace
 
-bool Engine::proc_answer2(const std::string& sentence) {
+bool Engine::answer_from_free_talk(const std::string& sentence) {
     text::LineReader entries(data_file(names::kFreeTalk));
     // Replies, and keys whose first two bytes stand at no character start of the sentence, are
     // passed over in bulk: they are nearly all of the file. A key fits only as whole characters

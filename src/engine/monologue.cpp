@@ -7,7 +7,7 @@
 
 namespace engine {
 
-void Engine::mal() {
+void Engine::say_monologue_line() {
     // Read unchecked: a missing file reads as empty, and then the count fails to convert.
     text::LineReader lines(data_file(names::kMonologue), text::LineReader::Checking::unchecked);
     const int count = text::parse_int(lines.read_line(), data_file(names::kMonologue));

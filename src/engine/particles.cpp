@@ -38,7 +38,7 @@ const std::array<ParticlePair, 16>& particle_table() {
 
 }  // namespace
 
-bool Engine::jong_decision(std::string_view word) {
+bool Engine::has_final_consonant(std::string_view word) {
     const std::string_view ending = word.size() <= 2 ? word : word.substr(word.size() - 2);
     text::LineReader syllables(data_file(names::kOpenSyllables));
     bool listed = false;
@@ -48,21 +48,21 @@ bool Engine::jong_decision(std::string_view word) {
     return !listed;
 }
 
-std::string Engine::proc_josa(int has_final_consonant, std::string_view particle) {
+std::string Engine::particle_for(int after_final_consonant, std::string_view particle) {
     for (const auto& [after_consonant, after_vowel] : particle_table()) {
         if (particle == after_consonant || particle == after_vowel) {
-            return has_final_consonant == 1 ? after_consonant : after_vowel;
+            return after_final_consonant == 1 ? after_consonant : after_vowel;
         }
     }
     return {};
 }
 
-std::string Engine::proc_symbol(const std::string& template_text) {
+std::string Engine::fill_placeholders(const std::string& template_text) {
     MarkedText text(template_text);
-    return proc_symbol(text);
+    return fill_placeholders(text);
 }
 
-std::string Engine::proc_symbol(MarkedText& text) {
+std::string Engine::fill_placeholders(MarkedText& text) {
     text.replace_each("$", user_name);
     text.replace_each("#", computer_name);
     text.replace_each("%2", item2_word);
@@ -79,7 +79,7 @@ std::string Engine::proc_symbol(MarkedText& text) {
         // The particle agrees with the two bytes before the bracket, whoever wrote them.
         const std::string_view before = std::string_view(text.text())
                                             .substr(open >= 2 ? open - 2 : 0, open >= 2 ? 2 : open);
-        const std::string form = proc_josa(jong_decision(before) ? 1 : 0, particle);
+        const std::string form = particle_for(has_final_consonant(before) ? 1 : 0, particle);
         if (trace != nullptr) {
             trace->particles.push_back({text.text().substr(0, open), particle, form});
         }

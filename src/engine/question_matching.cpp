@@ -78,7 +78,7 @@ std::int32_t moved(std::int32_t mood, int step) {
 
 }  // namespace
 
-void Engine::proc_question(const std::string& sentence) {
+void Engine::match_keyword_sections(const std::string& sentence) {
     int person = 2;
     int best_position = 3;
     int sentence_kind = kStatement;
@@ -122,7 +122,7 @@ void Engine::proc_question(const std::string& sentence) {
         // Most keyword lines cannot occur in the sentence (their first two bytes stand at no
         // character start of it). They are passed over in bulk; all they would have done is
         // said below.
-        noun_type& entry = nouns[std::min(noun_count, kMaxNouns - 1)];
+        MatchedSection& entry = nouns[std::min(noun_count, kMaxNouns - 1)];
         const bool clears_word = match_type >= kAnywhere && match_type <= kAtEnd;
         const auto cannot_match = [&](std::string_view keyword) {
             if (keyword.empty() || keyword[0] == '*') return false;
@@ -148,7 +148,7 @@ void Engine::proc_question(const std::string& sentence) {
             }
             bool stop = false;
             if (kind == SectionKind::person) {
-                const int position = typed.may_hold(line) ? set_inching(line, typed) : 0;
+                const int position = typed.may_hold(line) ? keyword_position(line, typed) : 0;
                 if (position >= 1) {
                     if (position < best_position) {
                         best_position = position;
@@ -158,12 +158,13 @@ void Engine::proc_question(const std::string& sentence) {
                     stop = true;
                 }
             } else if (kind == SectionKind::question) {
-                sentence_kind = typed.may_hold(line) ? search_ask(line, typed) : kStatement;
+                sentence_kind =
+                    typed.may_hold(line) ? sentence_kind_by_ending(line, typed) : kStatement;
                 stop = sentence_kind == kQuestion;
                 if (stop && trace != nullptr) trace_section(label.view(), line, header_line);
             } else if (!table_full) {
                 if (typed.may_hold(line)) {
-                    search_noun(line, typed, match_type, entry.word);
+                    match_topic_keyword(line, typed, match_type, entry.word);
                 } else if (clears_word) {
                     entry.word.clear();
                 }
@@ -188,7 +189,7 @@ void Engine::proc_question(const std::string& sentence) {
         trace->sentence_kind = sentence_kind;
         trace->mood = mood;
     }
-    proc_answer(person, sentence_kind, noun_count, sentence);
+    select_answer(person, sentence_kind, noun_count, sentence);
     for (int k = noun_count; k >= 1; --k) nouns[k - 1].item_name.clear();
 }
 

@@ -48,7 +48,7 @@ const Commands& commands() {
 
 }  // namespace
 
-std::string Engine::reserve_search(const std::string& sentence) {
+std::string Engine::find_reserved_command(const std::string& sentence) {
     text::LineReader reserve(data_file(names::kReserve));
     // The file holds pairs of lines, a phrase and its command. A phrase occurs only as whole
     // characters of the sentence, as a keyword does. Phrases that cannot occur in the sentence
@@ -77,7 +77,7 @@ std::string Engine::reserve_search(const std::string& sentence) {
     }
 }
 
-void Engine::reserve_exec(const std::string& command) {
+void Engine::run_reserved_command(const std::string& command) {
     const Commands& c = commands();
     if (command == c.quit) {
         host_.close_main_window();
@@ -117,9 +117,10 @@ void Engine::reserve_exec(const std::string& command) {
         std::string asked = host_.ask_name(user ? Name::user : Name::computer, name);
         const bool kept = asked == name;
         name = std::move(asked);
+        const std::string& named = user ? c.user_named : c.computer_named;
         host_.set_speech(kept           ? c.name_kept
                          : name.empty() ? c.name_emptied
-                                        : proc_symbol(user ? c.user_named : c.computer_named));
+                                        : fill_placeholders(named));
     } else {
         host_.set_speech(command + c.unknown_suffix);
     }

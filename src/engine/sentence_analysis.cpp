@@ -49,16 +49,16 @@ std::size_t Sentence::find(std::string_view word) const {
     return 0;
 }
 
-int Engine::set_inching(std::string_view word, const Sentence& sentence) {
+int Engine::keyword_position(std::string_view word, const Sentence& sentence) {
     return static_cast<int>(sentence.find(word));
 }
 
-int Engine::search_ask(std::string_view word, const Sentence& sentence) {
+int Engine::sentence_kind_by_ending(std::string_view word, const Sentence& sentence) {
     return ends_sentence(sentence.find(word), word, sentence.text()) ? 1 : 2;
 }
 
-void Engine::search_noun(std::string_view word, const Sentence& sentence, int match_type,
-                         std::string& result) {
+void Engine::match_topic_keyword(std::string_view word, const Sentence& sentence, int match_type,
+                                 std::string& result) {
     const std::size_t position = sentence.find(word);
     switch (match_type) {
         case kAnywhere:

@@ -32,8 +32,8 @@ struct Names {
     std::string music_on = text::cp949("배경음악");
     std::string view_logo = "viewlogo";
     std::string tray_start = "TrayStart";
-    std::string eng_mode = text::cp949("단어검색모드");
-    std::string juso_mode = text::cp949("주소검색모드");
+    std::string word_search_by_word = text::cp949("단어검색모드");
+    std::string address_search_by_name = text::cp949("주소검색모드");
     std::string no_tray_notice = text::cp949("트레이없음알림");
 
     std::string default_user = text::cp949("사람");
@@ -85,8 +85,9 @@ Settings read_values(const ProfileFile& ini) {
     s.music_on = ini.read_bool(n.general, n.music_on, s.music_on);
     s.view_logo = ini.read_bool(n.general, n.view_logo, s.view_logo);
     s.tray_start = ini.read_bool(n.general, n.tray_start, s.tray_start);
-    s.eng_mode = ini.read_bool(n.general, n.eng_mode, s.eng_mode);
-    s.juso_mode = ini.read_bool(n.general, n.juso_mode, s.juso_mode);
+    s.word_search_by_word = ini.read_bool(n.general, n.word_search_by_word, s.word_search_by_word);
+    s.address_search_by_name =
+        ini.read_bool(n.general, n.address_search_by_name, s.address_search_by_name);
     s.left = ini.read_int(n.window, "Left", s.left);
     s.top = ini.read_int(n.window, "Top", s.top);
     s.width = ini.read_int(n.window, "Width", s.width);
@@ -118,8 +119,8 @@ std::vector<KeyText> key_texts(const Settings& values) {
         {n.general, n.music_on, flag(values.music_on)},
         {n.general, n.view_logo, flag(values.view_logo)},
         {n.general, n.tray_start, flag(values.tray_start)},
-        {n.general, n.eng_mode, flag(values.eng_mode)},
-        {n.general, n.juso_mode, flag(values.juso_mode)},
+        {n.general, n.word_search_by_word, flag(values.word_search_by_word)},
+        {n.general, n.address_search_by_name, flag(values.address_search_by_name)},
         {n.window, "Left", std::to_string(values.left)},
         {n.window, "Top", std::to_string(values.top)},
         {n.window, "Width", std::to_string(values.width)},

@@ -30,8 +30,8 @@ struct Settings {
     bool music_on = true;       // 일반정보/배경음악
     bool view_logo = true;      // 일반정보/viewlogo
     bool tray_start = true;     // 일반정보/TrayStart
-    bool eng_mode = true;       // 일반정보/단어검색모드: true = by English word
-    bool juso_mode = true;      // 일반정보/주소검색모드: true = by name
+    bool word_search_by_word = true;     // 일반정보/단어검색모드: true = by English word
+    bool address_search_by_name = true;  // 일반정보/주소검색모드: true = by name
     int left = 200;             // Window/Left
     int top = 110;              // Window/Top
     int width = 430;            // Window/Width

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "shell/dialogs.h"
+#include "shell/message_boxes.h"
 #include "text/file_error.h"
 
 namespace shell {
@@ -21,7 +21,7 @@ void show_current_error(QWidget* parent) noexcept {
         text = QStringLiteral("알 수 없는 오류가 일어났습니다.");
     }
     try {
-        dialogs().error(parent, text);
+        message_boxes().error(parent, text);
     } catch (...) {
         // Nowhere left to show it: the terminal is the last resort.
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());

@@ -81,7 +81,7 @@ TEST_P(ExecFile, StartsThenTellsMinimisesAndRemembersInOrder) {
     books::LauncherState state;
     state.previous_command = k("이전");
     const auto before = state.history;
-    books::exec_file(folder.path(), host, state);
+    books::launch_by_name(folder.path(), host, state);
 
     EXPECT_EQ(joined(host.calls), row.calls);
     const bool launched = joined(host.calls).find("speech:그런거") == std::string::npos &&
@@ -107,7 +107,7 @@ TEST(ExecFileFailure, MissingBookThrowsAndChangesNothing) {
     FakeHost host;
     host.answers.push_back(k("눈"));
     books::LauncherState state;
-    EXPECT_THROW(books::exec_file(folder.path(), host, state), text::FileError);
+    EXPECT_THROW(books::launch_by_name(folder.path(), host, state), text::FileError);
     EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(state.history, books::LauncherState().history);
 }
@@ -119,12 +119,12 @@ TEST(History, ShiftsOnEveryLaunchKeepsTwinsAndDropsTheOldestAtTheNinth) {
     books::LauncherState state;
     for (const char* answer : {"a", "a", "b", "c", "d", "e", "f", "g"}) {
         host.answers.push_back(answer);
-        books::exec_file(folder.path(), host, state);
+        books::launch_by_name(folder.path(), host, state);
     }
     EXPECT_EQ(state.history, (std::array<std::string, 8>{"xg", "xf", "xe", "xd", "xc", "xb", "xa",
                                                          "xa"}));
     host.answers.push_back("i");
-    books::exec_file(folder.path(), host, state);
+    books::launch_by_name(folder.path(), host, state);
     EXPECT_EQ(state.history[0], "xi");
     EXPECT_EQ(state.history[7], "xa");
     EXPECT_EQ(state.previous_command, "xi");

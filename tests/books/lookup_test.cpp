@@ -15,8 +15,8 @@ const char* kWords = "apple\n사과\napplication\n응용, 사과 아님\ngrape\n
 
 struct Lookup {
     const char* name;
-    bool words;       // eng.dat with search_eng, or juso.dat with search_juso
-    bool by_first;    // juso_mode / eng_mode
+    bool words;       // eng.dat with search_word_book, or juso.dat with search_address_book
+    bool by_first;    // address_search_by_name / word_search_by_word
     const char* book; // UTF-8, LF; nullptr: no book
     const char* answer;
     const char* speech;  // CR shown as "/"
@@ -49,9 +49,9 @@ TEST_P(Search, ShowsTheFirstMatchingRecordOrTheNotFoundText) {
     FakeHost host;
     if (row.answer) host.answers.push_back(k(row.answer));
     if (row.words) {
-        books::search_eng(folder.path(), host, row.by_first);
+        books::search_word_book(folder.path(), host, row.by_first);
     } else {
-        books::search_juso(folder.path(), host, row.by_first);
+        books::search_address_book(folder.path(), host, row.by_first);
     }
     std::string shown = host.speech_utf8();
     for (char& c : shown) {

@@ -204,7 +204,7 @@ TEST_F(DasomChat, BooksAnswerFromInputLinesAndTheHistoryIsKept) {
     const auto stored = settings::read_settings(folder / "dasom.ini");
     EXPECT_EQ(stored.history[0], k(command));
     EXPECT_EQ(stored.history[1], k("없음"));
-    EXPECT_FALSE(stored.eng_mode);
+    EXPECT_FALSE(stored.word_search_by_word);
 
     // The next run reruns the stored command; the end of input cancels a box.
     EXPECT_NE(chat(folder, "실행해\n.\n", "--no-launch").err.find("started: " + command),

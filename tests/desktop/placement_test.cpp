@@ -10,10 +10,12 @@
 
 #include <functional>
 
-#include "shell/main_window.h"
-#include "shell/tray_icon.h"
-#include "support/fake_dialogs.h"
+#include "shell/window/main_window.h"
+#include "shell/window/tray_icon.h"
+#include "support/fake_message_boxes.h"
 #include "support/temp_folder.h"
+
+using shell::MainWindow;
 
 namespace {
 
@@ -23,32 +25,32 @@ constexpr int kSettle = 1200;  // ms
 struct Path {
     const char* name;
     const char* settings;  // besides 처음실행=0
-    std::function<void(TMainForm&)> run;
+    std::function<void(MainWindow&)> run;
 };
 
 void settle() { QTest::qWait(kSettle); }
 
 const Path kPaths[] = {
-    {"tray start, ended from the tray", "", [](TMainForm&) {}},
+    {"tray start, ended from the tray", "", [](MainWindow&) {}},
     {"tray start, brought back, Escape, ended", "",
-     [](TMainForm& window) {
-         window.tray_icon()->ShowApplication();
+     [](MainWindow& window) {
+         window.tray_icon()->show_application();
          settle();
          window.minimise();
          settle();
      }},
     {"shown, Escape, ended", "TrayStart=0\n",
-     [](TMainForm& window) {
+     [](MainWindow& window) {
          window.minimise();
          settle();
      }},
     {"shown, maximised, ended", "TrayStart=0\n",
-     [](TMainForm& window) {
+     [](MainWindow& window) {
          window.showMaximized();
          settle();
      }},
     {"shown, moved by the user, ended", "TrayStart=0\n",
-     [](TMainForm& window) {
+     [](MainWindow& window) {
          window.move(300, 200);
          settle();
      }},
@@ -56,7 +58,7 @@ const Path kPaths[] = {
 
 TEST(Placement, ThreeRunsLeaveTheStoredPlacementAsTheyFoundIt) {
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    testing_support::FakeDialogs boxes;  // the no-tray notice, when there is no tray
+    testing_support::FakeMessageBoxes boxes;  // the no-tray notice, when there is no tray
     for (const Path& path : kPaths) {
         testing_support::TempFolder folder;
         folder.write("dasom.ini", std::string("[일반정보]\n처음실행=0\nviewlogo=0\n") +
@@ -65,7 +67,7 @@ TEST(Placement, ThreeRunsLeaveTheStoredPlacementAsTheyFoundIt) {
         const bool moved = std::string(path.name).find("moved") != std::string::npos;
         for (int run = 1; run <= 3; ++run) {
             {
-                TMainForm window(folder.path());
+                MainWindow window(folder.path());
                 window.show();
                 settle();
                 path.run(window);

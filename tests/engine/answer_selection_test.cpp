@@ -28,7 +28,7 @@ struct AnswerSelection : EngineTest {
     }
 
     std::string answer(int person, int kind, const char* sentence = "") {
-        engine.proc_answer(person, kind, engine.noun_count, k(sentence));
+        engine.select_answer(person, kind, engine.noun_count, k(sentence));
         return host.speech_utf8();
     }
 };

@@ -18,7 +18,7 @@ struct ComputerQuestions : EngineTest {
     std::set<std::string> asked(int turns) {
         std::set<std::string> seen;
         for (int i = 0; i < turns; ++i) {
-            engine.proc_dasom_que();
+            engine.ask_question_back();
             seen.insert(host.speech_utf8());
         }
         return seen;
@@ -90,14 +90,14 @@ TEST_F(ComputerQuestions, PlaceholdersThatCouldLoop) {
 
 TEST_F(ComputerQuestions, BadFiles) {
     folder.write("data3.dat", "다섯\n가\n");
-    EXPECT_THROW(engine.proc_dasom_que(), text::ConversionError);
+    EXPECT_THROW(engine.ask_question_back(), text::ConversionError);
     folder.write("data3.dat", "");
-    EXPECT_THROW(engine.proc_dasom_que(), text::ConversionError);
+    EXPECT_THROW(engine.ask_question_back(), text::ConversionError);
     std::filesystem::remove(folder / "data3.dat");
-    EXPECT_THROW(engine.proc_dasom_que(), text::FileError);
+    EXPECT_THROW(engine.ask_question_back(), text::FileError);
     folder.write("data3.dat", "1\n{음식}\n");
     std::filesystem::remove(folder / "data1.dat");
-    EXPECT_THROW(engine.proc_dasom_que(), text::FileError);
+    EXPECT_THROW(engine.ask_question_back(), text::FileError);
     EXPECT_EQ(host.speech_writes, 0);
 }
 

@@ -11,7 +11,7 @@ using testing_support::EngineTest;
 using testing_support::k;
 
 struct FreeTalk : EngineTest {
-    bool talk(const char* sentence) { return engine.proc_answer2(k(sentence)); }
+    bool talk(const char* sentence) { return engine.answer_from_free_talk(k(sentence)); }
     std::set<std::string> replies(const char* sentence, int turns) {
         std::set<std::string> seen;
         for (int i = 0; i < turns; ++i) {

@@ -13,7 +13,7 @@ struct Monologue : EngineTest {
     std::set<std::string> spoken(int ticks) {
         std::set<std::string> seen;
         for (int i = 0; i < ticks; ++i) {
-            engine.mal();
+            engine.say_monologue_line();
             seen.insert(host.speech_utf8());
         }
         return seen;
@@ -41,17 +41,17 @@ TEST_F(Monologue, AHugeCountDoesNotHang) {
 TEST_F(Monologue, ANegativeCountSaysNothing) {
     folder.write("mal.dat", "-2\n하나\n");
     host.speech = "before";
-    engine.mal();
+    engine.say_monologue_line();
     EXPECT_EQ(host.speech, "before");
     EXPECT_FALSE(host.shown);
 }
 
 TEST_F(Monologue, MissingOrMalformedFilesAreConversionErrors) {
-    EXPECT_THROW(engine.mal(), text::ConversionError);  // no mal.dat: reads as empty
+    EXPECT_THROW(engine.say_monologue_line(), text::ConversionError);  // no mal.dat: reads as empty
     folder.write("mal.dat", "셋\n하나\n");
     // The message quotes the CP949 count readably and names the file.
     try {
-        engine.mal();
+        engine.say_monologue_line();
         ADD_FAILURE() << "no error";
     } catch (const text::ConversionError& error) {
         const std::string message = error.what();

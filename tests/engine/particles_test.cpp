@@ -18,12 +18,12 @@ TEST(Particles, EveryPairAgreesWhicheverFormTheBracketNames) {
     };
     for (const auto& [consonant, vowel] : pairs) {
         for (const char* named : {consonant, vowel}) {
-            EXPECT_EQ(Engine::proc_josa(1, k(named)), k(consonant)) << named;
-            EXPECT_EQ(Engine::proc_josa(0, k(named)), k(vowel)) << named;
+            EXPECT_EQ(Engine::particle_for(1, k(named)), k(consonant)) << named;
+            EXPECT_EQ(Engine::particle_for(0, k(named)), k(vowel)) << named;
         }
     }
-    EXPECT_EQ(Engine::proc_josa(1, k("요")), "");
-    EXPECT_EQ(Engine::proc_josa(0, ""), "");
+    EXPECT_EQ(Engine::particle_for(1, k("요")), "");
+    EXPECT_EQ(Engine::particle_for(0, ""), "");
 }
 
 struct Symbols : EngineTest {
@@ -32,16 +32,17 @@ struct Symbols : EngineTest {
         engine.computer_name = k("다솜");
     }
     std::string resolve(const char* utf8_template) {
-        return text::to_utf8(engine.proc_symbol(k(utf8_template)));
+        return text::to_utf8(engine.fill_placeholders(k(utf8_template)));
     }
 };
 
 TEST_F(Symbols, FinalConsonantDecision) {
-    EXPECT_TRUE(engine.jong_decision(k("철수밥")));
-    EXPECT_FALSE(engine.jong_decision(k("철수")));
-    EXPECT_TRUE(engine.jong_decision("abc"));  // Latin letters and digits take the consonant form
-    EXPECT_TRUE(engine.jong_decision("7"));
-    EXPECT_TRUE(engine.jong_decision(""));
+    EXPECT_TRUE(engine.has_final_consonant(k("철수밥")));
+    EXPECT_FALSE(engine.has_final_consonant(k("철수")));
+    // Latin letters and digits take the consonant form.
+    EXPECT_TRUE(engine.has_final_consonant("abc"));
+    EXPECT_TRUE(engine.has_final_consonant("7"));
+    EXPECT_TRUE(engine.has_final_consonant(""));
 }
 
 TEST_F(Symbols, NamesWordsAndParticles) {

@@ -16,7 +16,7 @@ struct ReservedCommands : EngineTest {
         folder.write("data4.dat", "");
     }
     std::string command_for(const char* sentence) {
-        return text::to_utf8(engine.reserve_search(k(sentence)));
+        return text::to_utf8(engine.find_reserved_command(k(sentence)));
     }
 };
 
@@ -65,7 +65,7 @@ TEST_F(ReservedCommands, EchoesAndTools) {
     for (const Row& row : rows) {
         host.speech = k("이전 대답");
         host.calls.clear();
-        engine.reserve_exec(k(row.command));
+        engine.run_reserved_command(k(row.command));
         EXPECT_EQ(host.speech_utf8(), row.echo ? row.echo : "이전 대답") << row.command;
         if (row.call) {
             ASSERT_FALSE(host.calls.empty()) << row.command;
@@ -78,19 +78,19 @@ TEST_F(ReservedCommands, EchoesAndTools) {
 
 TEST_F(ReservedCommands, NameCommandsOpenTheNameBoxes) {
     host.answers = {k("민수"), k("별이"), k("별이")};
-    engine.reserve_exec(k("[사람이름]"));
+    engine.run_reserved_command(k("[사람이름]"));
     EXPECT_EQ(engine.user_name, k("민수"));
     EXPECT_EQ(host.speech_utf8(), "알겠어요! 앞으로 민수님이라고 부를게요.");
-    engine.reserve_exec(k("[컴퓨터이름]"));
+    engine.run_reserved_command(k("[컴퓨터이름]"));
     EXPECT_EQ(engine.computer_name, k("별이"));
     EXPECT_EQ(host.speech_utf8(), "좋아요! 앞으로 저를 별이라고 불러 주세요.");
-    engine.reserve_exec(k("[컴퓨터이름]"));  // the same name again
+    engine.run_reserved_command(k("[컴퓨터이름]"));  // the same name again
     EXPECT_EQ(host.speech_utf8(), "이름은 그대로 둘게요.");
-    engine.reserve_exec(k("[사람이름]"));  // cancelled
+    engine.run_reserved_command(k("[사람이름]"));  // cancelled
     EXPECT_EQ(engine.user_name, k("민수"));
     EXPECT_EQ(host.speech_utf8(), "이름은 그대로 둘게요.");
     host.answers = {""};
-    engine.reserve_exec(k("[사람이름]"));
+    engine.run_reserved_command(k("[사람이름]"));
     EXPECT_EQ(engine.user_name, "");
     EXPECT_EQ(host.speech_utf8(), "이름을 비워 둘게요.");
     // Each box showed the name as it was.

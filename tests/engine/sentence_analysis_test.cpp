@@ -11,25 +11,29 @@ using testing_support::k;
 engine::Sentence typed(const char* utf8) { return engine::Sentence(k(utf8)); }
 
 TEST(SentenceAnalysis, PersonTestGivesTheBytePosition) {
-    EXPECT_EQ(Engine::set_inching(k("나"), typed("나는 학생")), 1);
-    EXPECT_EQ(Engine::set_inching(k("나"), typed(" 나는")), 2);        // after one space
-    EXPECT_EQ(Engine::set_inching(k("나"), typed("저 나는")), 4);
-    EXPECT_EQ(Engine::set_inching(k("는"), typed("나는")), 3);         // after one syllable
-    EXPECT_EQ(Engine::set_inching(k("너"), typed("나는")), 0);
-    EXPECT_EQ(Engine::set_inching("", typed("나는")), 0);
-    EXPECT_EQ(Engine::set_inching(k("나"), typed("")), 0);
+    EXPECT_EQ(Engine::keyword_position(k("나"), typed("나는 학생")), 1);
+    EXPECT_EQ(Engine::keyword_position(k("나"), typed(" 나는")), 2);  // after one space
+    EXPECT_EQ(Engine::keyword_position(k("나"), typed("저 나는")), 4);
+    EXPECT_EQ(Engine::keyword_position(k("는"), typed("나는")), 3);  // after one syllable
+    EXPECT_EQ(Engine::keyword_position(k("너"), typed("나는")), 0);
+    EXPECT_EQ(Engine::keyword_position("", typed("나는")), 0);
+    EXPECT_EQ(Engine::keyword_position(k("나"), typed("")), 0);
     // 팀장 is C6 C0 C0 E5: 응 (C0 C0) lies across its two syllables, which is no occurrence.
-    EXPECT_EQ(Engine::set_inching(k("응"), typed("팀장")), 0);
-    EXPECT_EQ(Engine::set_inching(k("응"), typed("팀장 응")), 6);
+    EXPECT_EQ(Engine::keyword_position(k("응"), typed("팀장")), 0);
+    EXPECT_EQ(Engine::keyword_position(k("응"), typed("팀장 응")), 6);
 }
 
 TEST(SentenceAnalysis, QuestionEndingUsesOnlyTheFirstOccurrence) {
-    EXPECT_EQ(Engine::search_ask(k("니?"), typed("밥 먹었니?")), 1);
-    EXPECT_EQ(Engine::search_ask(k("니"), typed("밥 먹었니?")), 2);  // the "?" is part of the end
-    EXPECT_EQ(Engine::search_ask(k("니"), typed("니가 먹었니")), 2);  // first occurrence is not at the end
-    EXPECT_EQ(Engine::search_ask(k("먹었니"), typed("먹었니")), 1);    // the whole sentence
-    EXPECT_EQ(Engine::search_ask(k("까"), typed("")), 2);
-    EXPECT_EQ(Engine::search_ask(k("응"), typed("팀응")), 1);  // C6 C0 C0 C0: the first C0 C0 straddles
+    EXPECT_EQ(Engine::sentence_kind_by_ending(k("니?"), typed("밥 먹었니?")), 1);
+    // The "?" is part of the end.
+    EXPECT_EQ(Engine::sentence_kind_by_ending(k("니"), typed("밥 먹었니?")), 2);
+    // The first occurrence is not at the end.
+    EXPECT_EQ(Engine::sentence_kind_by_ending(k("니"), typed("니가 먹었니")), 2);
+    // The whole sentence.
+    EXPECT_EQ(Engine::sentence_kind_by_ending(k("먹었니"), typed("먹었니")), 1);
+    EXPECT_EQ(Engine::sentence_kind_by_ending(k("까"), typed("")), 2);
+    // C6 C0 C0 C0: the first C0 C0 straddles.
+    EXPECT_EQ(Engine::sentence_kind_by_ending(k("응"), typed("팀응")), 1);
 }
 
 TEST(SentenceAnalysis, NounRules) {
@@ -64,7 +68,7 @@ TEST(SentenceAnalysis, NounRules) {
     };
     for (const Row& row : rows) {
         std::string result = "untouched";
-        Engine::search_noun(k(row.word), typed(row.sentence), row.match_type, result);
+        Engine::match_topic_keyword(k(row.word), typed(row.sentence), row.match_type, result);
         EXPECT_EQ(result, row.found ? k(row.word) : "") << row.word << " in " << row.sentence;
     }
 }
@@ -83,14 +87,14 @@ TEST(SentenceAnalysis, KeywordsAreWholeCharacters) {
         {"\xB0", "\xB0 ", 1},                     // a lead byte with no trail after it
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(Engine::set_inching(row.word, engine::Sentence(row.sentence)), row.position)
+        EXPECT_EQ(Engine::keyword_position(row.word, engine::Sentence(row.sentence)), row.position)
             << testing::PrintToString(row.word) << " in " << testing::PrintToString(row.sentence);
     }
 }
 
 TEST(SentenceAnalysis, UnknownRuleLeavesTheResult) {
     std::string result = "before";
-    Engine::search_noun(k("밥"), typed("밥"), 7, result);
+    Engine::match_topic_keyword(k("밥"), typed("밥"), 7, result);
     EXPECT_EQ(result, "before");
 }
 

@@ -229,7 +229,7 @@ const Reader kReaders[] = {
      [](const fs::path& f) {
          testing_support::FakeHost host;
          host.answers.push_back("a");
-         books::search_eng(f, host, true);
+         books::search_word_book(f, host, true);
      }},
     {"deletion walk", "eng.dat", [](const fs::path& f) { delete_apple(f, false); }},
     {"free-talk append", "data4.dat", kWriters[1].write},

@@ -22,8 +22,8 @@ void expect_defaults(const Settings& s) {
     EXPECT_EQ(s.user_name, k("사람"));
     EXPECT_EQ(s.computer_name, k("다솜"));
     EXPECT_EQ(s.mood, 0);
-    EXPECT_TRUE(s.first_run && s.music_on && s.view_logo && s.tray_start && s.eng_mode &&
-                s.juso_mode);
+    EXPECT_TRUE(s.first_run && s.music_on && s.view_logo && s.tray_start && s.word_search_by_word &&
+                s.address_search_by_name);
     EXPECT_EQ((std::array{s.left, s.top, s.width, s.height}), (std::array{200, 110, 430, 320}));
     for (const std::string& entry : s.history) EXPECT_EQ(entry, k("없음"));
 }
@@ -54,7 +54,8 @@ TEST(WriteSettings, EveryKeyRoundTripsAndFirstRunTurnsOff) {
     EXPECT_EQ(s.computer_name, k("봄"));
     EXPECT_EQ(s.mood, -12);
     EXPECT_TRUE(s.first_run);
-    EXPECT_FALSE(s.music_on || s.view_logo || s.tray_start || s.eng_mode || s.juso_mode);
+    EXPECT_FALSE(s.music_on || s.view_logo || s.tray_start || s.word_search_by_word ||
+                 s.address_search_by_name);
     EXPECT_EQ((std::array{s.left, s.top, s.width, s.height}), (std::array{1, 2, 3, 4}));
     for (int i = 0; i < settings::kHistorySize; ++i)
         EXPECT_EQ(s.history[i], "h" + std::to_string(i + 1));
