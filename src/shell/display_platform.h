@@ -17,6 +17,12 @@ std::vector<std::string> platform_arguments(std::vector<std::string> arguments,
                                             const char* session_type, const char* display,
                                             const char* qpa_platform);
 
+// False where nothing names a window system to connect to: neither DISPLAY nor WAYLAND_DISPLAY
+// is set, the session is not a Wayland one, and the user chose no platform. Qt would abort
+// there; the program says so in Korean instead (over ssh, say).
+bool window_system_named(const std::vector<std::string>& arguments, const char* wayland_display,
+                         const char* session_type, const char* display, const char* qpa_platform);
+
 // False where the window system neither reports nor takes a window's position (native Wayland
 // reports 0,0): the stored position is then neither applied nor replaced. Needs the application
 // object.

@@ -9,7 +9,7 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
-TEST(DisplayPlatform, XcbOnlyForAWaylandSessionWithX11AndNoChoiceOfTheUsers) {
+TEST(DisplayPlatform, XcbOnlyForAWaylandSessionWithX11AndNoChoiceOfTheUsers_NoneWithoutADisplay) {
     const Arguments plain{"dasom", "--folder", "d"};
     const Arguments xcb{"dasom", "-platform", "xcb", "--folder", "d"};
     struct Row {
@@ -19,6 +19,7 @@ TEST(DisplayPlatform, XcbOnlyForAWaylandSessionWithX11AndNoChoiceOfTheUsers) {
         const char* qpa_platform;
         Arguments arguments;
         Arguments expected;
+        bool window_system = true;
     };
     const Row rows[] = {
         {"wayland-0", nullptr, ":0", nullptr, plain, xcb},
@@ -29,11 +30,20 @@ TEST(DisplayPlatform, XcbOnlyForAWaylandSessionWithX11AndNoChoiceOfTheUsers) {
         {"wayland-0", nullptr, ":0", "wayland", plain, plain},
         {"wayland-0", nullptr, ":0", nullptr, {"dasom", "--platform", "wayland"},
          {"dasom", "--platform", "wayland"}},
+        {nullptr, nullptr, nullptr, nullptr, plain, plain, false},  // over ssh: nothing to try
+        {nullptr, "tty", "", nullptr, plain, plain, false},
+        {nullptr, "wayland", nullptr, nullptr, plain, plain},  // the default socket is tried
+        {nullptr, nullptr, nullptr, "offscreen", plain, plain},
+        {nullptr, nullptr, nullptr, nullptr, {"dasom", "-platform", "vnc"},
+         {"dasom", "-platform", "vnc"}},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(shell::platform_arguments(row.arguments, row.wayland_display, row.session_type,
                                             row.display, row.qpa_platform),
                   row.expected);
+        EXPECT_EQ(shell::window_system_named(row.arguments, row.wayland_display, row.session_type,
+                                             row.display, row.qpa_platform),
+                  row.window_system);
     }
 }
 

@@ -31,6 +31,14 @@ int main(int argc, char* argv[]) {
     std::vector<std::string> arguments = shell::platform_arguments(
         {argv, argv + argc}, std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_SESSION_TYPE"),
         std::getenv("DISPLAY"), std::getenv("QT_QPA_PLATFORM"));
+    if (!shell::window_system_named(arguments, std::getenv("WAYLAND_DISPLAY"),
+                                    std::getenv("XDG_SESSION_TYPE"), std::getenv("DISPLAY"),
+                                    std::getenv("QT_QPA_PLATFORM"))) {
+        std::fprintf(stderr, "%s\n",
+                     "다솜 창을 띄울 화면이 없습니다(DISPLAY도 WAYLAND_DISPLAY도 비어 있습니다).\n"
+                     "터미널에서는 dasom-chat으로 다솜과 이야기할 수 있습니다.");
+        return 1;
+    }
     std::vector<char*> qt_argv;
     for (std::string& argument : arguments) qt_argv.push_back(argument.data());
     qt_argv.push_back(nullptr);
