@@ -20,6 +20,14 @@
 #include "shell/window/main_window.h"
 #include "shell/window/window_per_folder.h"
 
+namespace {
+
+const char* const kNoDisplay =
+    "다솜 창을 띄울 화면에 연결하지 못했습니다(DISPLAY나 WAYLAND_DISPLAY를 확인해 주세요).\n"
+    "터미널에서는 dasom-chat으로 다솜과 이야기할 수 있습니다.";
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
     // Answered before anything needs a display.
     if (const std::optional<int> answered = settings::answer_help_or_version(
@@ -34,9 +42,7 @@ int main(int argc, char* argv[]) {
     if (!shell::window_system_named(arguments, std::getenv("WAYLAND_DISPLAY"),
                                     std::getenv("XDG_SESSION_TYPE"), std::getenv("DISPLAY"),
                                     std::getenv("QT_QPA_PLATFORM"))) {
-        std::fprintf(stderr, "%s\n",
-                     "다솜 창을 띄울 화면이 없습니다(DISPLAY도 WAYLAND_DISPLAY도 비어 있습니다).\n"
-                     "터미널에서는 dasom-chat으로 다솜과 이야기할 수 있습니다.");
+        std::fprintf(stderr, "%s\n", kNoDisplay);
         return 1;
     }
     std::vector<char*> qt_argv;
@@ -44,7 +50,18 @@ int main(int argc, char* argv[]) {
     qt_argv.push_back(nullptr);
     int qt_argc = static_cast<int>(arguments.size());
 
+    // Qt aborts when the display it was given cannot be reached (a stale DISPLAY, a compositor
+    // that has gone): say that in Korean and end with 1 instead of dumping core.
+    static QtMessageHandler qt_handler = nullptr;
+    qt_handler = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (qt_handler) qt_handler(type, context, message);
+            if (type != QtFatalMsg) return;
+            std::fprintf(stderr, "%s\n", kNoDisplay);
+            std::_Exit(1);
+        });
     QApplication app(qt_argc, qt_argv.data());
+    qInstallMessageHandler(qt_handler);
     QApplication::setApplicationName(QStringLiteral("다솜V1.0"));
     // The desktop entry's name: Wayland compositors find the icon through it.
     QGuiApplication::setDesktopFileName(QStringLiteral("dasom"));
