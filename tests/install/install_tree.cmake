@@ -116,6 +116,18 @@ foreach(program ${programs})
   endforeach()
 endforeach()
 
+# Without a display, or with one that cannot be reached, the window program says so in Korean and
+# points to the terminal companion: no abort from Qt.
+foreach(display "" ":7711")
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
+            --unset=XDG_SESSION_TYPE DISPLAY=${display} ${prefix}/bin/dasom
+    RESULT_VARIABLE result ERROR_VARIABLE errors)
+  if(NOT result EQUAL 1 OR NOT errors MATCHES "dasom-chat")
+    message(FATAL_ERROR "dasom with DISPLAY='${display}': exit ${result}, errors '${errors}'")
+  endif()
+endforeach()
+
 # The manual pages read without a warning, each naming its program.
 find_program(man man)
 if(man)
