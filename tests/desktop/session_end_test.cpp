@@ -140,7 +140,10 @@ class Dasom {
         if (pid_ > 0 && ::waitpid(pid_, &status_, WNOHANG) == pid_) pid_ = -1;
         return pid_ > 0;
     }
-    void signal(int number) const { ::kill(pid_, number); }
+    // Only while it runs: kill(-1, ...) would reach every process of the account.
+    void signal(int number) const {
+        if (pid_ > 0) ::kill(pid_, number);
+    }
     // The exit status once it ended (-1: still running after a while; 128 + n: signal n).
     int end_status() {
         if (!wait_for([&] { return !running(); })) return -1;
@@ -276,6 +279,24 @@ TEST_F(SessionEnd, ASecondStartBringsTheFirstOutOfTheTrayAndEnds) {
     EXPECT_FALSE(first.window().empty()) << "the first window did not come forward";
     first.signal(SIGTERM);
     EXPECT_EQ(first.end_status(), 0) << first.log();
+}
+
+TEST_F(SessionEnd, ASignalItsStarterIgnoredLeavesTheWindowRunning) {
+    TempFolder folder;
+    prepare(folder, kSettled);
+    // As nohup starts it: the closed terminal's SIGHUP is ignored, and must stay so.
+    struct sigaction ignore = {};
+    struct sigaction before = {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGHUP, &ignore, &before);
+    Dasom dasom(folder.path(), desktop);
+    ::sigaction(SIGHUP, &before, nullptr);
+    ASSERT_FALSE(dasom.window().empty()) << dasom.log();
+    dasom.signal(SIGHUP);
+    std::this_thread::sleep_for(1s);
+    ASSERT_TRUE(dasom.running()) << "an ignored SIGHUP ended the window";
+    dasom.signal(SIGTERM);
+    EXPECT_EQ(dasom.end_status(), 0) << dasom.log();
 }
 
 }  // namespace

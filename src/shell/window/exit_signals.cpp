@@ -19,6 +19,11 @@ volatile std::sig_atomic_t signal_arrived = 0;
 
 #ifndef _WIN32
 constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
+constexpr int kSignalCount = sizeof kSignals / sizeof kSignals[0];
+// What each signal did before: a signal the starter chose to ignore (nohup, a background job of
+// a script) stays ignored, and the old action comes back when the window has gone.
+struct sigaction earlier_actions[kSignalCount];
+bool caught[kSignalCount] = {};
 int pipe_ends[2] = {-1, -1};
 
 extern "C" void note_signal(int number) {
@@ -42,14 +47,22 @@ ExitSignals::ExitSignals(QObject* parent) : QObject(parent) {
     action.sa_handler = note_signal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int number : kSignals) ::sigaction(number, &action, nullptr);
+    for (int i = 0; i < kSignalCount; ++i) {
+        if (::sigaction(kSignals[i], nullptr, &earlier_actions[i]) != 0 ||
+            earlier_actions[i].sa_handler == SIG_IGN)
+            continue;
+        caught[i] = ::sigaction(kSignals[i], &action, nullptr) == 0;
+    }
 #endif
 }
 
 ExitSignals::~ExitSignals() {
 #ifndef _WIN32
     if (!notifier_) return;
-    for (const int number : kSignals) std::signal(number, SIG_DFL);
+    for (int i = 0; i < kSignalCount; ++i) {
+        if (caught[i]) ::sigaction(kSignals[i], &earlier_actions[i], nullptr);
+        caught[i] = false;
+    }
     delete notifier_;
     ::close(pipe_ends[0]);
     ::close(pipe_ends[1]);
