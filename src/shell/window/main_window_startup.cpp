@@ -83,6 +83,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::on_first_show() {
     fit_outer_size();
     report_missing_tray();
+    if (destroyed_) return;  // a signal ended the program while the notice was open
     if (settings_.tray_start) minimise();
     background_music_->allow_output();  // the sound font loads once the window is up
     if (settings_.view_logo) show_logo();
