@@ -50,6 +50,15 @@ bool MidiPlayer::start_output(const std::string& driver, std::string& error) {
     return output_ != nullptr;
 }
 
+void MidiPlayer::adopt_output(std::unique_ptr<AudioOutput> output) {
+    if (output_) {
+        close_in_background(std::move(output));
+        return;
+    }
+    output_ = std::move(output);
+    if (output_) output_->wake();
+}
+
 void MidiPlayer::stop_output() {
     close_in_background(std::move(output_));
 }

@@ -44,6 +44,11 @@ class MidiPlayer {
     // stays silent.
     bool start_output(const std::string& driver, std::string& error);
     bool output_running() const { return output_ != nullptr; }
+    // The sound, for an output opened elsewhere: opening waits for the sound server, which a
+    // window's thread must not do. adopt_output() then takes the output (an output arriving
+    // where one runs already is let go).
+    const std::shared_ptr<SampleLoop>& sound() const { return loop_; }
+    void adopt_output(std::unique_ptr<AudioOutput> output);
     // Lets the audio output go, so that a stopped player costs nothing; it closes on a thread of
     // its own. start_output() opens one again.
     void stop_output();

@@ -2,7 +2,7 @@
 # The background music end to end, through a sound server with a null sink whose monitor is
 # recorded: sound while the music is on, silence once the tray menu has switched it off, sound
 # again once it is switched back on; then 그만하기 ends the program at once and the switch is
-# written. Run by run_on_desktop.sh tray (Xvfb, openbox, trayer with the icon at 12,12); skips
+# written. Last, a sound server that does not answer: the music stays silent, never the window. Run by run_on_desktop.sh tray (Xvfb, openbox, trayer with the icon at 12,12); skips
 # (exit 77) where PulseAudio is not installed.
 # Usage: music_sound.sh PROGRAM-FOLDER-OF-THE-BUILD
 set -u
@@ -14,7 +14,7 @@ done
 work="$(mktemp -d)"
 pids=()
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${pids[@]}"; do kill -CONT "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; done
     wait 2>/dev/null
     rm -rf "$work"
 }
@@ -28,7 +28,8 @@ pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --log-target=
     -L "module-null-sink sink_name=dasom_test rate=44100" \
     -L "module-native-protocol-unix socket=$work/native auth-anonymous=1" \
     >"$work/pulse.log" 2>&1 &
-pids+=($!)
+server=$!
+pids+=($server)
 for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 pactl info >/dev/null 2>&1 || { cat "$work/pulse.log"; fail "the sound server did not start"; }
 pactl set-default-sink dasom_test
@@ -98,5 +99,26 @@ for _ in $(seq 30); do kill -0 "$dasom" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$dasom" 2>/dev/null && fail "the program did not end within 3 s of 그만하기"
 iconv -f CP949 -t UTF-8 "$folder/dasom.ini" | grep -q '^배경음악=1' ||
     fail "the switch was not written: $(iconv -f CP949 -t UTF-8 "$folder/dasom.ini")"
+
+# The server hangs (stopped) and the companion starts with the music on: once the piece is
+# rendered it asks the server for an output, which does not answer. The window must still
+# answer a second start at once and end at once on SIGTERM.
+kill -STOP "$server"
+env -u DASOM_AUDIO_DRIVER "$build_folder/dasom" --folder "$folder" 2>>"$work/dasom.err" &
+hung=$!
+pids+=($hung)
+sleep 3
+for _ in $(seq 120); do pgrep -P "$hung" >/dev/null || break; sleep 0.5; done  # rendered
+sleep 1
+started=$SECONDS
+timeout 10 "$build_folder/dasom" --folder "$folder" 2>>"$work/dasom.err"
+second=$?
+[ "$second" -eq 0 ] && [ $((SECONDS - started)) -le 3 ] ||
+    fail "with the sound server hung the window did not answer a second start (exit $second after $((SECONDS - started)) s)"
+kill -TERM "$hung"
+for _ in $(seq 30); do kill -0 "$hung" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$hung" 2>/dev/null && fail "with the sound server hung the program did not end within 3 s of SIGTERM"
+kill -CONT "$server"
+
 echo "loudest sample of two seconds: on $on_level, off $off_level, on again $again_level"
-echo "music on, off, on again and the exit: as they should be"
+echo "music on, off, on again, the exit and a hung sound server: as they should be"

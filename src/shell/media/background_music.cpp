@@ -6,9 +6,11 @@
 
 #include <atomic>
 #include <iostream>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
+#include "music/audio_output.h"
 #include "music/midi_player.h"
 #include "music/render_helper.h"
 #include "shell/helper_programs.h"
@@ -27,6 +29,22 @@ QByteArray audio_driver() {
 struct BackgroundMusic::Rendering {
     std::atomic<bool> cancel{false};
     std::thread thread;
+};
+
+// An output being opened. Once the music has closed (`abandoned`) the opening thread lets its
+// output go instead of handing it over; the flag and the hand-over share the mutex, so the
+// hand-over is never posted to a player that has gone.
+struct BackgroundMusic::Opening {
+    std::mutex mutex;
+    bool abandoned = false;
+};
+
+// The opened output on its way to the window's thread: one nobody took is let go without
+// waiting for it.
+struct BackgroundMusic::OpenedOutput {
+    std::unique_ptr<music::AudioOutput> output;
+    std::string error;
+    ~OpenedOutput() { music::close_in_background(std::move(output)); }
 };
 
 BackgroundMusic::BackgroundMusic(QObject* parent) : QObject(parent) {
@@ -80,6 +98,12 @@ void BackgroundMusic::close() {
         if (render_->thread.joinable()) render_->thread.join();
         render_.reset();
     }
+    if (opening_) {
+        // The server may still not have answered: the thread is not waited for.
+        const std::lock_guard lock(opening_->mutex);
+        opening_->abandoned = true;
+    }
+    opening_.reset();
     player_.reset();  // the output, if any, closes on a thread of its own
 }
 
@@ -91,8 +115,39 @@ void BackgroundMusic::start_sound() {
         start_rendering();
         return;
     }
-    std::string error;
-    if (!player_->start_output(driver.toStdString(), error)) give_up(error);
+    if (player_->output_running() || opening_) return;
+    auto job = std::make_shared<Opening>();
+    const QPointer<BackgroundMusic> self(this);
+    try {
+        std::thread([job, self, loop = player_->sound(), driver = driver.toStdString()] {
+            auto opened = std::make_shared<OpenedOutput>();
+            opened->output = music::AudioOutput::open(driver, loop, opened->error);
+            const std::lock_guard lock(job->mutex);
+            if (job->abandoned) return;
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [job, self, opened] {
+                    if (self) self->take_output(job, *opened);
+                },
+                Qt::QueuedConnection);
+        }).detach();
+    } catch (const std::system_error& failure) {
+        give_up(failure.what());
+        return;
+    }
+    opening_ = std::move(job);
+}
+
+void BackgroundMusic::take_output(const std::shared_ptr<Opening>& job, OpenedOutput& opened) {
+    if (job != opening_) return;  // closed meanwhile: the output goes with `opened`
+    opening_.reset();
+    if (!opened.output) {
+        give_up(opened.error);
+        return;
+    }
+    player_->adopt_output(std::move(opened.output));
+    // Switched off while the server was being asked: closed like any stopped output.
+    if (!player_->playing()) close_timer_->start();
 }
 
 void BackgroundMusic::start_rendering() {

@@ -4,7 +4,8 @@
 // been shown and the music is first to sound, the piece is rendered to samples by the helper
 // dasom-render-music (music/render_helper.h), which a thread of its own waits for, so the window
 // never does: from then on the samples loop through the audio output, and no synthesizer or
-// sound font is in the process. A second after a stop the output closes, so that a silent
+// sound font is in the process. The output, too, is opened on a thread of its own: a sound
+// server that does not answer keeps the music silent, never the window. A second after a stop the output closes, so that a silent
 // player costs nothing. A machine without sound keeps a silent player and says so once, in one
 // line on standard error.
 //
@@ -54,16 +55,20 @@ class BackgroundMusic : public QObject {
 
   private:
     struct Rendering;
+    struct Opening;
+    struct OpenedOutput;
 
     void start_sound();
     void start_rendering();
     void take_rendering(const std::shared_ptr<Rendering>& job,
                         std::optional<music::RenderedPiece>& piece, const std::string& error);
+    void take_output(const std::shared_ptr<Opening>& job, OpenedOutput& opened);
     void give_up(const std::string& error);
 
     std::filesystem::path file_;
     std::unique_ptr<music::MidiPlayer> player_;
     std::shared_ptr<Rendering> render_;
+    std::shared_ptr<Opening> opening_;
     QTimer* close_timer_ = nullptr;
     bool output_allowed_ = false;
     bool output_failed_ = false;  // said once; silent for the rest of the run
