@@ -203,12 +203,14 @@ void replace_file(const fs::path& path, std::string_view bytes) {
 }
 
 LineAppender::LineAppender(const fs::path& path) : path_(path) {
-    lock_.emplace(folder_of(path));
     try {
         const WriteTarget target = write_target(path);
         // Appending never creates the file.
         if (!target.exists) throw FileError(path, ENOENT);
         target_ = target.path;
+        // The lock of the folder the file lies in, where its new version is renamed into place:
+        // programs reaching one book through links from different folders wait for each other.
+        lock_.emplace(folder_of(target_));
 #ifndef _WIN32
         descriptor_ =
             ::open(target_.c_str(), O_RDWR | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);

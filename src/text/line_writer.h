@@ -30,9 +30,10 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 // that refuses new files (so no temporary file can be made) are the lines appended in place,
 // and a failed append is cut off again.
 //
-// The folder lock of the file's folder is held from the constructor to close: the file is read
-// and written back as one step, so that two processes appending at once both land. Hold no
-// other FolderLock on that folder meanwhile, and wait for nobody while it is open.
+// The folder lock of the file's folder (for a link, the folder it leads to) is held from the
+// constructor to close: the file is read and written back as one step, so that two processes
+// appending at once both land. Hold no other FolderLock on that folder meanwhile, and wait for
+// nobody while it is open.
 class LineAppender {
   public:
     explicit LineAppender(const std::filesystem::path& path);
